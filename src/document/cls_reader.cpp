@@ -1,0 +1,92 @@
+#include "document/cls_reader.h"
+
+namespace orvane {
+
+namespace {
+const NodeList kNoNodes;
+const StringList kNoStrings;
+}  // namespace
+
+NodePtr clsReader::create() { return NodePtr(new clsReader()); }
+
+NodePtr clsReader::create(std::string_view name) {
+    NodePtr node = create();
+    node->Name = name;
+    return node;
+}
+
+clsReader::~clsReader() = default;
+
+NodeList& clsReader::Nodes() {
+    if (!nodes_) nodes_ = std::make_shared<NodeList>();
+    return *nodes_;
+}
+
+const NodeList& clsReader::Nodes() const { return nodes_ ? *nodes_ : kNoNodes; }
+
+NodeListPtr clsReader::SharedNodes() {
+    Nodes();
+    return nodes_;
+}
+
+void clsReader::SetNodes(NodeListPtr list) { nodes_ = std::move(list); }
+
+StringList& clsReader::Strings() {
+    if (!strings_) strings_ = std::make_shared<StringList>();
+    return *strings_;
+}
+
+const StringList& clsReader::Strings() const { return strings_ ? *strings_ : kNoStrings; }
+
+StringListPtr clsReader::SharedStrings() {
+    Strings();
+    return strings_;
+}
+
+void clsReader::SetStrings(StringListPtr list) { strings_ = std::move(list); }
+
+NodePtr clsReader::Parent() const { return parent_.lock(); }
+
+void clsReader::SetParent(const NodePtr& parent) { parent_ = parent; }
+
+void clsReader::SetParent(clsReader* parent) {
+    if (parent)
+        parent_ = parent->weak_from_this();
+    else
+        parent_.reset();
+}
+
+NodePtr clsReader::Find(std::string_view name) const {
+    for (const NodePtr& child : Nodes())
+        if (child->Name.view() == name) return child;
+    return nullptr;
+}
+
+std::int32_t clsReader::ParentIndex() const {
+    NodePtr parent = Parent();
+    if (!parent) return -1;
+    const NodeList& siblings = parent->Nodes();
+    for (std::size_t i = 0; i < siblings.size(); ++i)
+        if (siblings[i].get() == this) return static_cast<std::int32_t>(i + 1);
+    return -1;
+}
+
+void clsReader::SetProgressListener(ProgressListener listener) { root().progress = std::move(listener); }
+
+const std::string& clsReader::Header() const {
+    static const std::string kNone;
+    return root_ ? root_->sHeader : kNone;
+}
+
+void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
+
+clsReader::RootState& clsReader::root() {
+    if (!root_) root_ = std::make_unique<RootState>();
+    return *root_;
+}
+
+void clsReader::RaiseProgress(float percent) {
+    if (root_ && root_->progress) root_->progress(percent);
+}
+
+}  // namespace orvane

@@ -1,0 +1,113 @@
+#pragma once
+// The shape node: one named block of a shape text file. The node that
+// stands for the outermost block (the root) is also the document: it reads
+// a file into itself and writes itself back out.
+//
+// Numbering: the lists are std::vectors (0-based in C++). "Value n" and
+// "child i" in the rest of the program are 1-based, as in the file format's
+// own vocabulary; use the helpers of tree_edit.h and block_layout.h for
+// those.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/shape_text.h"
+
+namespace orvane {
+
+class clsReader;
+using NodePtr = std::shared_ptr<clsReader>;
+using NodeList = std::vector<NodePtr>;
+using StringList = std::vector<ShapeText>;
+using NodeListPtr = std::shared_ptr<NodeList>;
+using StringListPtr = std::shared_ptr<StringList>;
+
+// Hears the root's progress while it reads or writes: a fraction from 0 to 1.
+// A listener may throw to abandon the read or write (the exception passes
+// through ReadFile/SaveFile to the caller; SaveFile leaves no file behind).
+using ProgressListener = std::function<void(float percent)>;
+
+// Deepest block nesting a file may have (the outermost block is level 1).
+// Deeper files are unreadable, so no walk over a tree can exhaust the stack.
+inline constexpr int kMaxNestingDepth = 1000;
+
+class clsReader : public std::enable_shared_from_this<clsReader> {
+public:
+    // Nodes are always owned through shared pointers (lists hold them, and
+    // Parent is a weak back reference).
+    static NodePtr create();
+    static NodePtr create(std::string_view name);
+
+    clsReader(const clsReader&) = delete;
+    clsReader& operator=(const clsReader&) = delete;
+    ~clsReader();
+
+    // The block's name: the word before its opening parenthesis.
+    ShapeText Name;
+    // The block's label: a second word between the name and "(" (usually empty).
+    ShapeText Text;
+
+    // The child blocks in file order.
+    NodeList& Nodes();
+    const NodeList& Nodes() const;
+    // The list object itself; assigning it to another node shares it.
+    NodeListPtr SharedNodes();
+    void SetNodes(NodeListPtr list);
+
+    // Every item of the block in order: values as written and, for each
+    // child, a placeholder equal to the child's Name where the child stands.
+    StringList& Strings();
+    const StringList& Strings() const;
+    StringListPtr SharedStrings();
+    void SetStrings(StringListPtr list);
+
+    // The enclosing block, or none (root, or the parent has been released).
+    NodePtr Parent() const;
+    void SetParent(const NodePtr& parent);
+    void SetParent(clsReader* parent);  // parent must be owned by a shared pointer
+
+    // First direct child whose Name equals name exactly, or none.
+    NodePtr Find(std::string_view name) const;
+    // 1-based position of this very node in Parent's Nodes; -1 when it is
+    // not there or has no parent.
+    std::int32_t ParentIndex() const;
+
+    // Fills this node from a shape text file (see shape_reader.cpp). An
+    // unreadable file leaves Nodes empty. Exceptions thrown by the progress
+    // listener pass through.
+    void ReadFile(const std::filesystem::path& sName, bool bText);
+    // Writes the tree as a shape text file (see shape_writer.cpp). Throws
+    // SaveError naming the path and the reason; on failure no file of that
+    // name is created or changed.
+    void SaveFile(const std::filesystem::path& sName);
+
+    void SetProgressListener(ProgressListener listener);
+    // The header line of the file read (without its line end).
+    const std::string& Header() const;
+    void SetHeader(std::string header);
+
+private:
+    clsReader() = default;
+    struct RootState {
+        std::string sHeader;
+        std::int32_t lastPerc = 0;
+        ProgressListener progress;
+    };
+    RootState& root();
+    void RaiseProgress(float percent);
+
+    NodeListPtr nodes_;
+    StringListPtr strings_;
+    std::weak_ptr<clsReader> parent_;
+    std::unique_ptr<RootState> root_;
+
+    friend class ShapeReader;
+    friend class ShapeWriter;
+};
+
+}  // namespace orvane

@@ -1,0 +1,171 @@
+#include "document/tree_edit.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "document/shape_error.h"
+
+namespace orvane {
+
+namespace {
+
+[[noreturn]] void outOfRange(const clsReader& node, std::string_view what, std::size_t pos, std::size_t count) {
+    throw ShapeError(std::string(what) + " " + std::to_string(pos) + " of block \"" + node.Name.str() +
+                     "\" does not exist (it has " + std::to_string(count) + ")");
+}
+
+void checkInsertPos(const clsReader& node, std::string_view what, std::size_t pos, std::size_t count) {
+    if (pos < 1 || pos > count + 1) outOfRange(node, what, pos, count);
+}
+
+}  // namespace
+
+std::size_t valueCount(const clsReader& node) { return node.Strings().size(); }
+
+std::string_view valueAt(const clsReader& node, std::size_t n) {
+    const StringList& values = node.Strings();
+    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    return values[n - 1].view();
+}
+
+void insertValue(clsReader& node, std::size_t n, ShapeText text) {
+    StringList& values = node.Strings();
+    checkInsertPos(node, "value", n, values.size());
+    values.insert(values.begin() + static_cast<std::ptrdiff_t>(n - 1), std::move(text));
+}
+
+void removeValue(clsReader& node, std::size_t n) {
+    StringList& values = node.Strings();
+    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(n - 1));
+}
+
+void replaceValue(clsReader& node, std::size_t n, ShapeText text) {
+    StringList& values = node.Strings();
+    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    values[n - 1] = std::move(text);
+}
+
+void appendValue(clsReader& node, ShapeText text) { node.Strings().push_back(std::move(text)); }
+
+void truncateValues(clsReader& node, std::size_t n) {
+    StringList& values = node.Strings();
+    if (values.size() > n) values.erase(values.begin() + static_cast<std::ptrdiff_t>(n), values.end());
+}
+
+const NodePtr& childAt(const clsReader& node, std::size_t i) {
+    const NodeList& children = node.Nodes();
+    if (i < 1 || i > children.size()) outOfRange(node, "child", i, children.size());
+    return children[i - 1];
+}
+
+void insertChild(clsReader& parent, std::size_t childPos, NodePtr child, std::size_t valuePos) {
+    NodeList& children = parent.Nodes();
+    checkInsertPos(parent, "child", childPos, children.size());
+    checkInsertPos(parent, "value", valuePos, parent.Strings().size());
+    child->SetParent(&parent);
+    ShapeText placeholder = child->Name;
+    children.insert(children.begin() + static_cast<std::ptrdiff_t>(childPos - 1), std::move(child));
+    StringList& values = parent.Strings();
+    values.insert(values.begin() + static_cast<std::ptrdiff_t>(valuePos - 1), std::move(placeholder));
+}
+
+void removeChild(clsReader& parent, std::size_t childPos, std::size_t valuePos) {
+    NodeList& children = parent.Nodes();
+    if (childPos < 1 || childPos > children.size()) outOfRange(parent, "child", childPos, children.size());
+    StringList& values = parent.Strings();
+    if (valuePos < 1 || valuePos > values.size()) outOfRange(parent, "value", valuePos, values.size());
+    children.erase(children.begin() + static_cast<std::ptrdiff_t>(childPos - 1));
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(valuePos - 1));
+}
+
+void appendChild(clsReader& parent, NodePtr child) {
+    child->SetParent(&parent);
+    parent.Strings().push_back(child->Name);
+    parent.Nodes().push_back(std::move(child));
+}
+
+std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos) {
+    const NodeList& children = parent.Nodes();
+    const StringList& values = parent.Strings();
+    std::size_t next = 0;  // 0-based index of the next child to find
+    for (std::size_t k = 0; k < values.size() && next < children.size(); ++k) {
+        if (values[k] == children[next]->Name) {
+            if (next + 1 == childPos) return k + 1;
+            ++next;
+        }
+    }
+    return 0;
+}
+
+void removeChildWithPlaceholder(clsReader& parent, std::size_t childPos) {
+    std::size_t valuePos = placeholderPosition(parent, childPos);
+    if (valuePos == 0)
+        throw ShapeError("child " + std::to_string(childPos) + " of block \"" + parent.Name.str() +
+                         "\" has no placeholder");
+    removeChild(parent, childPos, valuePos);
+}
+
+void insertCountedChild(clsReader& block, std::size_t childPos, NodePtr child) {
+    insertChild(block, childPos, std::move(child), childPos + 1);
+}
+
+void removeCountedChild(clsReader& block, std::size_t childPos) { removeChild(block, childPos, childPos + 1); }
+
+void removeCountedChildRange(clsReader& block, std::size_t first, std::size_t last) {
+    if (last < first) return;
+    NodeList& children = block.Nodes();
+    StringList& values = block.Strings();
+    if (first < 1 || last > children.size()) outOfRange(block, "child", last, children.size());
+    if (last + 1 > values.size()) outOfRange(block, "value", last + 1, values.size());
+    children.erase(children.begin() + static_cast<std::ptrdiff_t>(first - 1),
+                   children.begin() + static_cast<std::ptrdiff_t>(last));
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(first), values.begin() + static_cast<std::ptrdiff_t>(last + 1));
+}
+
+void removeCountedChildren(clsReader& block, const std::vector<bool>& removeMask) {
+    NodeList& children = block.Nodes();
+    StringList& values = block.Strings();
+    std::size_t last = 0;  // highest child to remove, 1-based
+    for (std::size_t i = 0; i < removeMask.size(); ++i)
+        if (removeMask[i]) last = i + 1;
+    if (last == 0) return;
+    if (last > children.size()) outOfRange(block, "child", last, children.size());
+    if (last + 1 > values.size()) outOfRange(block, "value", last + 1, values.size());
+    auto removed = [&](std::size_t child0) { return child0 < removeMask.size() && removeMask[child0]; };
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < children.size(); ++i)
+        if (!removed(i)) children[out++] = std::move(children[i]);
+    children.resize(out);
+    // Value v (0-based) is the placeholder of child v - 1 for v >= 1.
+    out = 0;
+    for (std::size_t v = 0; v < values.size(); ++v)
+        if (v == 0 || !removed(v - 1)) {
+            if (out != v) values[out] = std::move(values[v]);
+            ++out;
+        }
+    values.resize(out);
+}
+
+std::string findMissingPlaceholder(const clsReader& root) {
+    std::vector<const clsReader*> pending{&root};
+    while (!pending.empty()) {
+        const clsReader* node = pending.back();
+        pending.pop_back();
+        const NodeList& children = node->Nodes();
+        const StringList& values = node->Strings();
+        std::size_t next = 0;
+        for (std::size_t k = 0; k < values.size() && next < children.size(); ++k)
+            if (values[k] == children[next]->Name) ++next;
+        if (next < children.size()) {
+            std::string where = "block \"" + node->Name.str() + "\"";
+            for (NodePtr up = node->Parent(); up; up = up->Parent()) where += " in \"" + up->Name.str() + "\"";
+            return "child " + std::to_string(next + 1) + " (\"" + children[next]->Name.str() + "\") of " + where +
+                   " has no placeholder";
+        }
+        for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(it->get());
+    }
+    return {};
+}
+
+}  // namespace orvane

@@ -1,0 +1,121 @@
+#include "run/fix_run.h"
+
+#include <new>
+
+#include "document/block_layout.h"
+#include "document/shape_error.h"
+#include "document/tree_edit.h"
+#include "fixes/animations.h"
+#include "fixes/split_primitives.h"
+#include "fixes/sub_objects.h"
+#include "fixes/survey.h"
+
+namespace orvane {
+
+const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be uncompressed unicode text";
+
+std::filesystem::path outputPathFor(const std::filesystem::path& chosen) {
+    return std::filesystem::path(chosen.native() + "fixed");
+}
+
+namespace {
+
+// Keeps the busy pointer up for the length of a run, whatever ends it.
+class BusyPointer {
+public:
+    explicit BusyPointer(RunView& view) : view_(view) { view_.setBusy(true); }
+    ~BusyPointer() { view_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    RunView& view_;
+};
+
+// The checks and repairs in their fixed order, then the write decision.
+void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView& view, RunResult& result) {
+    clsReader& root = *run.r;
+    view.clearReport();
+    run.oversizedSubObjects.clear();
+    run.oversizedPrimitives.clear();
+    run.shapePoints = root.Find(blocks::points);
+    run.shapeVtxStates = root.Find(blocks::vtx_states);
+    run.shapePrimStates = root.Find(blocks::prim_states);
+    run.fixesMade = false;
+    view.prt("Checking LOD's");
+
+    checkLods(run, root);
+    if (!run.oversizedPrimitives.empty()) {
+        run.fixesMade = true;
+        splitOversizedPrimitives(run);
+    }
+    if (!run.oversizedSubObjects.empty()) {
+        run.fixesMade = true;
+        createSubObjects(run);
+    }
+    if (run.chkAnims) normaliseAnimations(run, root);
+
+    if (!run.chkReport && run.fixesMade) {
+        // A child without its placeholder would silently drop out of the file.
+        std::string missing = findMissingPlaceholder(root);
+        if (!missing.empty()) throw ShapeError("cannot write the repaired shape: " + missing);
+        result.output = outputPathFor(chosen);
+        view.setCaption("Writing " + result.output.string());
+        view.pc(0);
+        root.SaveFile(result.output);
+        result.wrote = true;
+        view.prt("Cleaning up");
+        run.r.reset();
+        view.prt("Finished");
+    } else {
+        view.prt("No fixes performed");
+        run.r.reset();
+    }
+    view.addLine("Finished");
+}
+
+}  // namespace
+
+RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLimits& limits,
+                 const RunSwitches& switches) {
+    RunResult result;
+    BusyPointer busy(view);
+    try {
+        NodePtr root = clsReader::create();
+        root->SetProgressListener([&view](float percent) { view.pc(percent * 100.0f); });
+        view.setCaption("Reading " + chosen.string());
+        view.pc(0);
+        root->ReadFile(chosen, true);
+        if (root->Nodes().empty()) {
+            view.showMessage(kInvalidFileFormat);
+            result.outcome = RunOutcome::Unreadable;
+            result.root = root;
+            return result;
+        }
+        RunState run(view, limits, switches);
+        run.r = std::move(root);
+        try {
+            checkAndRepair(run, chosen, view, result);
+        } catch (const ShapeError& e) {
+            result.outcome = RunOutcome::Stopped;
+            result.problem = e.what();
+        } catch (const SaveError& e) {
+            result.outcome = RunOutcome::WriteFailed;
+            result.problem = e.what();
+        } catch (const std::bad_alloc&) {
+            result.outcome = RunOutcome::Stopped;
+            result.problem = "not enough memory to repair the shape";
+        }
+    } catch (const RunCancelled&) {
+        result.outcome = RunOutcome::Cancelled;
+        result.wrote = false;
+        return result;
+    }
+    if (result.outcome == RunOutcome::Stopped)
+        view.showMessage("The run on " + chosen.string() + " stopped: nothing was written.\r" + result.problem);
+    else if (result.outcome == RunOutcome::WriteFailed)
+        view.showMessage("The repaired shape could not be written.\r" + result.problem);
+    return result;
+}
+
+}  // namespace orvane

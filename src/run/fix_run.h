@@ -1,0 +1,59 @@
+#pragma once
+// One fix run, from a chosen file to the written result, free of any window
+// toolkit. A front end (the window or orvane-cli) implements RunView.
+
+#include <filesystem>
+#include <string>
+
+#include "run/run_state.h"
+
+namespace orvane {
+
+// Thrown from a RunView drawing call when the user asked to leave during a
+// run; the run ends at once without writing anything.
+struct RunCancelled {};
+
+// What a run shows on screen.
+class RunView : public RunReport {
+public:
+    virtual void clearReport() = 0;
+    // Caption of the progress box (its tag text); empty for none.
+    virtual void setCaption(const std::string& caption) = 0;
+    // Redraws the progress box at percentage p (0..100); yields when a caption is set.
+    virtual void pc(float p) = 0;
+    // Shows a status text in the progress box and yields.
+    virtual void prt(const std::string& text) = 0;
+    // A message box with an OK button.
+    virtual void showMessage(const std::string& text) = 0;
+    // The application-wide busy pointer.
+    virtual void setBusy(bool busy) = 0;
+};
+
+enum class RunOutcome {
+    Completed,    // the run went through, whether or not it wrote a file
+    Unreadable,   // the file could not be read as a shape
+    Stopped,      // malformed shape content after reading; nothing written
+    WriteFailed,  // the output could not be written; no partial file
+    Cancelled,    // the user left during the run; nothing written
+};
+
+struct RunResult {
+    RunOutcome outcome = RunOutcome::Completed;
+    bool wrote = false;
+    std::filesystem::path output;
+    std::string problem;  // for Stopped and WriteFailed
+    NodePtr root;         // after an unreadable file, the (empty) root that was read
+};
+
+// The text of the message box for an unreadable file.
+extern const char* const kInvalidFileFormat;  // "Invalid File Format" + CR + explanation
+
+// The output path: the chosen path with "fixed" appended directly.
+std::filesystem::path outputPathFor(const std::filesystem::path& chosen);
+
+// Runs the steps after the file dialog: read, survey, repairs in their fixed
+// order, the write decision and the status texts.
+RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLimits& limits,
+                 const RunSwitches& switches);
+
+}  // namespace orvane
