@@ -1,0 +1,115 @@
+#include "cli/cli_options.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "document/numbers.h"
+
+namespace orvane::cli {
+
+const char* const kUsage =
+    "Usage: orvane-cli [OPTIONS] FILE\n"
+    "Checks and repairs an MSTS shape file (uncompressed UTF-16 text). The report goes to\n"
+    "standard output; a repaired shape is written beside FILE as FILE followed by \"fixed\".\n"
+    "\n"
+    "Options:\n"
+    "  --max-prim-faces N          most faces in one primitive (default 2800)\n"
+    "  --max-object-polys N        most polygons in one sub-object (default 11000)\n"
+    "  --min-edge-mm X             minimum edge size in millimetres (default 2.5)\n"
+    "  --make-small-polys-visible  lift one point of every short edge by 1 metre\n"
+    "  --no-check-animations       leave the animations alone\n"
+    "  --report-only               report and repair in memory, write no file\n"
+    "  --help                      show this text\n"
+    "\n"
+    "Exit status: 0 run completed, 1 unreadable file, 2 usage error,\n"
+    "3 run stopped on malformed shape content, 4 output could not be written.\n";
+
+namespace {
+
+// An optionally signed decimal integer within 32 bits, nothing else.
+std::optional<std::int32_t> parseInteger(const std::string& text) {
+    std::size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
+    if (i == text.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (std::size_t k = i; k < text.size(); ++k) {
+        if (text[k] < '0' || text[k] > '9') return std::nullopt;
+        value = value * 10 + (text[k] - '0');
+        if (value > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1) return std::nullopt;
+    }
+    if (text[0] == '-') value = -value;
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+float minEdgeSqrFromMillimetres(float millimetres) {
+    const float metres = millimetres / 1000.0f;
+    return metres * metres;
+}
+
+std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, std::string& error) {
+    CliOptions options;
+    bool filesOnly = false;
+    auto fail = [&error](std::string message) -> std::optional<CliOptions> {
+        error = std::move(message);
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (!filesOnly && arg.size() > 2 && arg.rfind("--", 0) == 0) {
+            std::string value;
+            bool hasInlineValue = false;
+            if (auto eq = arg.find('='); eq != std::string::npos) {
+                value = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+                hasInlineValue = true;
+            }
+            auto takeValue = [&]() -> std::optional<std::string> {
+                if (hasInlineValue) return value;
+                if (i + 1 >= args.size()) return std::nullopt;
+                return args[++i];
+            };
+            auto rejectValue = [&]() {
+                if (hasInlineValue) fail("option " + arg + " takes no value");
+                return !hasInlineValue;
+            };
+            if (arg == "--max-prim-faces" || arg == "--max-object-polys") {
+                auto text = takeValue();
+                if (!text) return fail("option " + arg + " needs a value");
+                auto number = parseInteger(*text);
+                if (!number) return fail("option " + arg + " takes a whole number, not \"" + *text + "\"");
+                (arg == "--max-prim-faces" ? options.limits.maxPrimFaces : options.limits.maxObjectPolys) = *number;
+            } else if (arg == "--min-edge-mm") {
+                auto text = takeValue();
+                if (!text) return fail("option " + arg + " needs a value");
+                auto number = toSingle(*text);
+                if (!number) return fail("option " + arg + " takes a number, not \"" + *text + "\"");
+                options.limits.minEdgeSqr = minEdgeSqrFromMillimetres(*number);
+            } else if (arg == "--make-small-polys-visible") {
+                if (!rejectValue()) return std::nullopt;
+                options.switches.chkPoly = true;
+            } else if (arg == "--no-check-animations") {
+                if (!rejectValue()) return std::nullopt;
+                options.switches.chkAnims = false;
+            } else if (arg == "--report-only") {
+                if (!rejectValue()) return std::nullopt;
+                options.switches.chkReport = true;
+            } else if (arg == "--help") {
+                options.help = true;
+            } else {
+                return fail("unknown option " + arg);
+            }
+        } else if (!filesOnly && arg == "--") {
+            filesOnly = true;
+        } else {
+            if (!options.file.empty()) return fail("only one FILE may be given");
+            options.file = arg;
+        }
+    }
+    if (!options.help && options.file.empty()) return fail("no FILE given");
+    return options;
+}
+
+}  // namespace orvane::cli
