@@ -1,0 +1,113 @@
+// Runs the built orvane-cli as a whole process.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "run/shapes.h"
+#include "support/shape_files.h"
+
+using namespace orvane::test;
+
+namespace {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+CliResult runCli(const TempDir& dir, const std::string& arguments) {
+    std::string command = quoted(ORVANE_CLI_PATH) + " " + arguments + " >" + quoted((dir / "stdout.txt").string()) +
+                          " 2>" + quoted((dir / "stderr.txt").string()) + " </dev/null";
+    int raw = std::system(command.c_str());
+    CliResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = readBytes(dir / "stdout.txt");
+    result.err = readBytes(dir / "stderr.txt");
+    std::filesystem::remove(dir / "stdout.txt");
+    std::filesystem::remove(dir / "stderr.txt");
+    return result;
+}
+
+}  // namespace
+
+TEST(Cli, UsageErrorsExitTwo) {
+    TempDir dir;
+    for (const char* args : {"", "--max-prim-faces", "--max-prim-faces 12.5 x.s", "--max-prim-faces abc x.s",
+                             "--max-object-polys 99999999999 x.s", "--min-edge-mm wide x.s", "--bogus x.s",
+                             "a.s b.s", "--report-only=yes x.s"}) {
+        CliResult r = runCli(dir, args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find("Usage: orvane-cli"), std::string::npos) << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+    CliResult help = runCli(dir, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--max-prim-faces"), std::string::npos);
+}
+
+TEST(Cli, UnreadableFileExitsOne) {
+    TempDir dir;
+    writeBytes(dir / "bad.s", "not a shape");
+    CliResult r = runCli(dir, quoted((dir / "bad.s").string()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Invalid File Format\nThe file must be uncompressed unicode text\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad.sfixed"));
+}
+
+TEST(Cli, ReportGoesToStdoutAndTheRepairBesideTheInput) {
+    TempDir dir;
+    writeShape(dir / "m.s", smallShape(animationBlock(12, 30)));
+    CliResult r = runCli(dir, quoted((dir / "m.s").string()));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("No of LOD's\t1\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Animation FPS corrected from 30 to 45\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - 9), "Finished\n");
+    EXPECT_TRUE(std::filesystem::exists(dir / "m.sfixed"));
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Cli, SwitchesAndLimitsReachTheRun) {
+    TempDir dir;
+    writeShape(dir / "m.s", smallShape(animationBlock(12, 30)));
+    CliResult reportOnly = runCli(dir, "--report-only " + quoted((dir / "m.s").string()));
+    EXPECT_EQ(reportOnly.status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "m.sfixed"));
+    CliResult noAnims = runCli(dir, "--no-check-animations -- " + quoted((dir / "m.s").string()));
+    EXPECT_EQ(noAnims.status, 0);
+    EXPECT_EQ(noAnims.out.find("Animation FPS"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "m.sfixed"));
+    CliResult small = runCli(dir, "--report-only --max-prim-faces=1 " + quoted((dir / "m.s").string()));
+    EXPECT_NE(small.out.find("<<<< Oversized primitive"), std::string::npos) << small.out;
+    CliResult edges = runCli(dir, "--report-only --min-edge-mm 2000 " + quoted((dir / "m.s").string()));
+    EXPECT_NE(edges.out.find("\t\tPoly2\t"), std::string::npos) << edges.out;
+}
+
+TEST(Cli, StoppedRunKeepsItsLinesAndExitsThree) {
+    TempDir dir;
+    writeShape(dir / "m.s", smallShape(animationBlock(12, 30), "\todd ( a ( 1 ) ( 2 ) )\r\n"));
+    CliResult r = runCli(dir, quoted((dir / "m.s").string()));
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.out.find("No of LOD's"), std::string::npos);
+    EXPECT_NE(r.err.find("odd"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "m.sfixed"));
+}
+
+TEST(Cli, FailedWriteExitsFour) {
+    TempDir dir;
+    writeShape(dir / "m.s", smallShape(animationBlock(12, 30)));
+    std::filesystem::create_directory(dir / "m.sfixed");
+    CliResult r = runCli(dir, quoted((dir / "m.s").string()));
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("m.sfixed"), std::string::npos) << r.err;
+}

@@ -1,0 +1,152 @@
+#include "run/fix_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "run/recording_view.h"
+#include "run/shapes.h"
+#include "support/shape_files.h"
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+bool contains(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// Every file in the folder, by name.
+std::vector<std::string> filesIn(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct RunFixture : ::testing::Test {
+    TempDir dir;
+    RecordingView view;
+    RunLimits limits;
+    RunSwitches switches;
+    std::filesystem::path shape = dir / "model.s";
+
+    RunResult run() { return runFix(shape, view, limits, switches); }
+};
+
+}  // namespace
+
+TEST_F(RunFixture, OutputNameAppendsFixedToTheWholePath) {
+    EXPECT_EQ(outputPathFor("/a/b/train.s"), std::filesystem::path("/a/b/train.sfixed"));
+    EXPECT_EQ(outputPathFor("/a/b/train.sfixed"), std::filesystem::path("/a/b/train.sfixedfixed"));
+}
+
+TEST_F(RunFixture, UnreadableFileShowsTheMessageAndKeepsTheReport) {
+    view.report = {"earlier report"};
+    writeBytes(shape, "plain 8-bit text, not a shape");
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Invalid File Format\rThe file must be uncompressed unicode text");
+    EXPECT_EQ(view.report, std::vector<std::string>{"earlier report"});
+    EXPECT_EQ(view.caption, "Reading " + shape.string());
+    EXPECT_EQ(view.events.back(), "idle");
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+}
+
+TEST_F(RunFixture, MissingFileIsUnreadable) {
+    EXPECT_EQ(run().outcome, RunOutcome::Unreadable);
+    EXPECT_EQ(view.messages.size(), 1u);
+}
+
+TEST_F(RunFixture, RunWithoutRepairsWritesNothing) {
+    writeShape(shape, smallShape());
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_FALSE(result.wrote);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.report.back(), "Finished");
+    std::vector<std::string> expected{"busy", "caption Reading " + shape.string(), "clear", "status Checking LOD's",
+                                      "status No fixes performed", "idle"};
+    EXPECT_EQ(view.events, expected);
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+}
+
+TEST_F(RunFixture, RepairIsWrittenBesideTheInputWhichStaysUnchanged) {
+    writeShape(shape, smallShape(animationBlock(12, 30)));
+    std::string before = readBytes(shape);
+    RunResult result = run();
+    ASSERT_EQ(result.outcome, RunOutcome::Completed) << result.problem;
+    EXPECT_TRUE(result.wrote);
+    EXPECT_TRUE(contains(view.report, "Animation FPS corrected from 30 to 45"));
+    EXPECT_EQ(view.report.back(), "Finished");
+    EXPECT_TRUE(contains(view.events, "caption Writing " + (dir / "model.sfixed").string()));
+    EXPECT_TRUE(contains(view.events, "status Cleaning up"));
+    EXPECT_EQ(view.events[view.events.size() - 2], "status Finished");
+    EXPECT_EQ(readBytes(shape), before);
+    NodePtr written = clsReader::create();
+    written->ReadFile(dir / "model.sfixed", true);
+    ASSERT_FALSE(written->Nodes().empty());
+    NodePtr animation = written->Find("animations")->Find("animation");
+    EXPECT_EQ(animation->Strings()[1], "45");
+}
+
+TEST_F(RunFixture, ReportOnlyRepairsInMemoryButWritesNothing) {
+    switches.chkReport = true;
+    writeShape(shape, smallShape(animationBlock(12, 30)));
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_FALSE(result.wrote);
+    EXPECT_TRUE(contains(view.report, "Animation FPS corrected from 30 to 45"));
+    EXPECT_TRUE(contains(view.events, "status No fixes performed"));
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+}
+
+TEST_F(RunFixture, ChildWithoutPlaceholderStopsTheRunBeforeWriting) {
+    // Two blocks in a row with no name between them: the second has no placeholder.
+    writeShape(shape, smallShape(animationBlock(12, 30), "\todd ( a ( 1 ) ( 2 ) )\r\n"));
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Stopped);
+    EXPECT_NE(result.problem.find("odd"), std::string::npos) << result.problem;
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find(shape.string()), std::string::npos);
+    EXPECT_NE(view.report.back(), "Finished");
+    EXPECT_EQ(view.events.back(), "idle");
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+}
+
+TEST_F(RunFixture, FailedWriteLeavesNoFileAndSaysWhy) {
+    writeShape(shape, smallShape(animationBlock(12, 30)));
+    std::filesystem::create_directory(dir / "model.sfixed");  // the output name is taken by a folder
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::WriteFailed);
+    EXPECT_NE(result.problem.find("model.sfixed"), std::string::npos) << result.problem;
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "model.sfixed"));
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"model.s", "model.sfixed"}));
+    EXPECT_EQ(view.events.back(), "idle");
+}
+
+TEST_F(RunFixture, LeavingDuringTheWriteLeavesNoFile) {
+    writeShape(shape, smallShape(animationBlock(12, 30)));
+    view.onPercent = [this](float p) {
+        if (p > 0 && view.caption.rfind("Writing", 0) == 0) throw RunCancelled{};
+    };
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
+    EXPECT_FALSE(result.wrote);
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+    EXPECT_EQ(view.events.back(), "idle");
+}
+
+TEST_F(RunFixture, LeavingDuringTheReadEndsTheRunQuietly) {
+    writeShape(shape, smallShape());
+    view.onPercent = [](float p) {
+        if (p > 0) throw RunCancelled{};
+    };
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.events.back(), "idle");
+}
