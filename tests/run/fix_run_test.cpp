@@ -66,6 +66,7 @@ TEST_F(RunFixture, RunWithoutRepairsWritesNothing) {
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
     EXPECT_FALSE(result.wrote);
     EXPECT_TRUE(view.messages.empty());
+    ASSERT_FALSE(view.report.empty());
     EXPECT_EQ(view.report.back(), "Finished");
     std::vector<std::string> expected{"busy", "caption Reading " + shape.string(), "clear", "status Checking LOD's",
                                       "status No fixes performed", "idle"};
@@ -80,6 +81,7 @@ TEST_F(RunFixture, RepairIsWrittenBesideTheInputWhichStaysUnchanged) {
     ASSERT_EQ(result.outcome, RunOutcome::Completed) << result.problem;
     EXPECT_TRUE(result.wrote);
     EXPECT_TRUE(contains(view.report, "Animation FPS corrected from 30 to 45"));
+    ASSERT_FALSE(view.report.empty());
     EXPECT_EQ(view.report.back(), "Finished");
     EXPECT_TRUE(contains(view.events, "caption Writing " + (dir / "model.sfixed").string()));
     EXPECT_TRUE(contains(view.events, "status Cleaning up"));
@@ -111,7 +113,7 @@ TEST_F(RunFixture, ChildWithoutPlaceholderStopsTheRunBeforeWriting) {
     EXPECT_NE(result.problem.find("odd"), std::string::npos) << result.problem;
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_NE(view.messages[0].find(shape.string()), std::string::npos);
-    EXPECT_NE(view.report.back(), "Finished");
+    EXPECT_TRUE(view.report.empty() || view.report.back() != "Finished");
     EXPECT_EQ(view.events.back(), "idle");
     EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
 }
