@@ -107,8 +107,8 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
             result.problem = "not enough memory to repair the shape";
         }
     } catch (const RunCancelled&) {
+        // Leaving after the write finished keeps the complete file (wrote stays true).
         result.outcome = RunOutcome::Cancelled;
-        result.wrote = false;
         return result;
     }
     if (result.outcome == RunOutcome::Stopped)

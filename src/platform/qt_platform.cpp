@@ -1,0 +1,112 @@
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSettings>
+
+namespace orvane::platform {
+
+namespace {
+
+QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+QString pathText(const std::filesystem::path& path) {
+#ifdef Q_OS_WIN
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+std::filesystem::path pathOf(const QString& text) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(text.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(text).toStdString());
+#endif
+}
+
+// The store is addressed by application and section; QSettings files it
+// under an organisation of the same name as the application.
+class SettingsSection {
+public:
+    SettingsSection(const std::string& app, const std::string& section) : settings_(fromUtf8(app), fromUtf8(app)) {
+        settings_.beginGroup(fromUtf8(section));
+    }
+    QSettings& operator*() { return settings_; }
+    QSettings* operator->() { return &settings_; }
+
+private:
+    QSettings settings_;
+};
+
+}  // namespace
+
+QtPlatform::~QtPlatform() {
+    if (busy_) QApplication::restoreOverrideCursor();
+}
+
+std::optional<std::filesystem::path> QtPlatform::openFile(const std::string& title,
+                                                          const std::vector<FileFilter>& filters,
+                                                          const std::filesystem::path& fileName) {
+    QFileDialog dialog(parent_, fromUtf8(title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    QStringList nameFilters;
+    for (const FileFilter& filter : filters)
+        nameFilters << fromUtf8(filter.name) + " (" + fromUtf8(filter.pattern) + ")";
+    dialog.setNameFilters(nameFilters);
+    const QFileInfo start(pathText(fileName));
+    if (fileName.has_parent_path() && start.absoluteDir().exists()) dialog.setDirectory(start.absoluteDir());
+    dialog.selectFile(start.fileName());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return std::nullopt;
+    return pathOf(chosen.front());
+}
+
+void QtPlatform::showMessage(const std::string& text, const std::string& caption) {
+    QString lines = fromUtf8(text);
+    lines.replace("\r\n", "\n");
+    lines.replace('\r', '\n');
+    QMessageBox box(QMessageBox::NoIcon, fromUtf8(caption), lines, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+std::string QtPlatform::inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& initialText) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, fromUtf8(title), fromUtf8(prompt), QLineEdit::Normal, fromUtf8(initialText), &ok);
+    return ok ? toUtf8(text) : std::string();
+}
+
+std::string QtPlatform::getSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& defaultText) {
+    SettingsSection settings(app, section);
+    return toUtf8(settings->value(fromUtf8(key), fromUtf8(defaultText)).toString());
+}
+
+void QtPlatform::saveSetting(const std::string& app, const std::string& section, const std::string& key,
+                             const std::string& value) {
+    SettingsSection settings(app, section);
+    settings->setValue(fromUtf8(key), fromUtf8(value));
+}
+
+void QtPlatform::setBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtPlatform::endProgram() { QCoreApplication::exit(0); }
+
+}  // namespace orvane::platform

@@ -1,0 +1,205 @@
+#include "ui/frm_update.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <exception>
+#include <iterator>
+
+#include "document/numbers.h"
+#include "ui/limits.h"
+#include "ui/progress_box.h"
+#include "ui/report_list.h"
+
+namespace orvane::ui {
+
+namespace {
+
+// The layout is given in twips; the window works in pixels.
+constexpr int kTwipsPerPixel = 15;
+
+QRect fromTwips(int left, int top, int width, int height) {
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
+}
+
+// Puts a control at its fixed place, with its name and tool tip.
+template <class Control>
+Control* place(Control* control, const char* name, QRect where, const char* toolTip = nullptr) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(where);
+    if (toolTip) control->setToolTip(QString::fromUtf8(toolTip));
+    return control;
+}
+
+QPushButton* button(QWidget* parent, const char* caption) {
+    auto* result = new QPushButton(QString::fromUtf8(caption), parent);
+    result->setAutoDefault(false);
+    return result;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* caption) {
+    return new QCheckBox(QString::fromUtf8(caption), parent);
+}
+
+QLabel* label(QWidget* parent) {
+    auto* result = new QLabel(parent);
+    result->setTextFormat(Qt::PlainText);
+    return result;
+}
+
+}  // namespace
+
+frmUpdate::frmUpdate(const platform::Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+    setWindowTitle(QString::fromUtf8(kAppTitle));
+    // The fixed control sizes were made for a small 8-point dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    dialogFont.setStretch(QFont::SemiCondensed);
+    setFont(dialogFont);
+    createControls();
+    Form_Load();
+}
+
+frmUpdate::~frmUpdate() = default;
+
+void frmUpdate::createControls() {
+    resize(fromTwips(0, 0, 11130, 7785).size());
+
+    chkReport = place(checkBox(this, "Report Only"), "chkReport", fromTwips(180, 120, 1335, 315),
+                      "If checked, no file will be created.");
+    chkAnims = place(checkBox(this, "Check Animations"), "chkAnims", fromTwips(1680, 120, 1875, 315),
+                     "If checked, the animation FPS will be normalized to 8/30");
+    chkPoly = place(checkBox(this, "Make Small Polys Visible"), "chkPoly", fromTwips(3720, 120, 2355, 315),
+                    "If checked, the points that make up an edge less than min size will be moved up by 1 "
+                    "meter and can be seen in the shape viewer.");
+    cmd = place(button(this, "Select Model"), "cmd", fromTwips(8460, 420, 2295, 435),
+                "Select the uncompressed S file");
+    // The first two tool tips stand as they always have: each describes the other label's limit.
+    lbl[0] = place(label(this), "lbl0", fromTwips(180, 540, 2115, 255),
+                   "Models with objects over 11,000 polys in an object can cause crashes.");
+    cmdprim = place(button(this, "..."), "cmdprim", fromTwips(2340, 480, 375, 375));
+    lbl[1] = place(label(this), "lbl1", fromTwips(2760, 540, 2115, 255),
+                   "Primitives with more than 2800 polys may not load in MSTS");
+    cmdface = place(button(this, "..."), "cmdface", fromTwips(4920, 480, 375, 375));
+    lbl[2] = place(label(this), "lbl2", fromTwips(5340, 540, 2115, 255));
+    cmdMin = place(button(this, "..."), "cmdMin", fromTwips(7500, 480, 375, 375));
+    lst = place(new ReportList(this), "lst", fromTwips(60, 900, 10935, 6300));
+    picPerc = place(new ProgressBox(this), "picPerc", fromTwips(60, 7260, 9795, 435));
+    cmdEnd = place(button(this, "Close"), "cmdEnd", fromTwips(9960, 7260, 1095, 435));
+
+    chkAnims->setChecked(true);
+
+    QWidget* const tabOrder[] = {cmd,    picPerc, cmdEnd, lst,     chkReport, chkAnims, chkPoly,
+                                 lbl[0], cmdprim, lbl[1], cmdface, lbl[2],    cmdMin};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    cmd->setFocus();
+
+    connect(cmd, &QPushButton::clicked, this, &frmUpdate::cmd_Click);
+    connect(cmdEnd, &QPushButton::clicked, this, &frmUpdate::cmdEnd_Click);
+    connect(cmdprim, &QPushButton::clicked, this, &frmUpdate::cmdprim_Click);
+    connect(cmdface, &QPushButton::clicked, this, &frmUpdate::cmdface_Click);
+    connect(cmdMin, &QPushButton::clicked, this, &frmUpdate::cmdMin_Click);
+}
+
+void frmUpdate::Form_Load() {
+    const RunLimits limits = loadLimits(platform_.settings);
+    maxPrimFaces = limits.maxPrimFaces;
+    maxObjectPolys = limits.maxObjectPolys;
+    minEdgeSqr = limits.minEdgeSqr;
+    showLimits();
+}
+
+void frmUpdate::showLimits() {
+    const auto captions = limitCaptions(RunLimits{maxPrimFaces, maxObjectPolys, minEdgeSqr});
+    for (std::size_t i = 0; i < lbl.size(); ++i) lbl[i]->setText(QString::fromStdString(captions[i]));
+}
+
+void frmUpdate::cmdprim_Click() {
+    const std::string entry =
+        platform_.inputBox.inputBox("Maximum Faces per Primitive (2800)", kAppTitle, wholeText(maxPrimFaces));
+    if (auto value = wholeNumberEntry(entry)) maxPrimFaces = *value;
+    showLimits();
+}
+
+void frmUpdate::cmdface_Click() {
+    const std::string entry =
+        platform_.inputBox.inputBox("Maximum Polys per Object (11000)", kAppTitle, wholeText(maxObjectPolys));
+    if (auto value = wholeNumberEntry(entry)) maxObjectPolys = *value;
+    showLimits();
+}
+
+void frmUpdate::cmdMin_Click() {
+    const std::string entry =
+        platform_.inputBox.inputBox("Minimum Edge Size in mm (2.5)", kAppTitle, edgeMillimetresText(minEdgeSqr, 2));
+    if (auto value = edgeSqrEntry(entry)) minEdgeSqr = *value;
+    showLimits();
+}
+
+void frmUpdate::cmdEnd_Click() {
+    saveLimits(platform_.settings, RunLimits{maxPrimFaces, maxObjectPolys, minEdgeSqr});
+    if (running_) {
+        // The run ends at its next yield, right after this handler; cmd_Click then ends the program.
+        leaving_ = true;
+        return;
+    }
+    platform_.program.endProgram();
+}
+
+void frmUpdate::closeEvent(QCloseEvent* event) {
+    // Leaving by the title bar saves nothing; a run in progress ends without writing.
+    if (running_) leaving_ = true;
+    event->accept();
+}
+
+void frmUpdate::cmd_Click() {
+    if (running_) return;
+    const auto chosen = platform_.fileDialog.openFile(
+        "Select Shape File", {{"MSTS Model", "*.s"}, {"All Files", "*"}},
+        lastChosen_.empty() ? std::filesystem::path("*.s") : lastChosen_);
+    if (!chosen) return;
+    lastChosen_ = *chosen;
+
+    const RunLimits limits{maxPrimFaces, maxObjectPolys, minEdgeSqr};
+    const RunSwitches switches{chkPoly->isChecked(), chkAnims->isChecked(), chkReport->isChecked()};
+    r.reset();  // the root of an earlier run goes before the next is read
+    running_ = true;
+    cmd->setEnabled(false);
+    try {
+        r = runFix(*chosen, *this, limits, switches).root;
+    } catch (const std::exception& e) {
+        // What the run does not handle itself still ends it in order.
+        if (!leaving_) showMessage("The run on " + chosen->string() + " stopped: nothing was written.\r" + e.what());
+    }
+    running_ = false;
+    cmd->setEnabled(true);
+    if (leaving_) platform_.program.endProgram();
+}
+
+void frmUpdate::addLine(const std::string& line) { lst->appendLine(line); }
+
+void frmUpdate::repaint() { lst->repaintNow(); }
+
+void frmUpdate::clearReport() { lst->clear(); }
+
+void frmUpdate::setCaption(const std::string& caption) { picPerc->setTag(caption); }
+
+void frmUpdate::throwIfLeaving() const {
+    if (running_ && leaving_) throw RunCancelled{};
+}
+
+void frmUpdate::pc(float p) {
+    picPerc->pc(p);
+    throwIfLeaving();
+}
+
+void frmUpdate::prt(const std::string& text) {
+    picPerc->prt(text);
+    throwIfLeaving();
+}
+
+void frmUpdate::showMessage(const std::string& text) { platform_.msgBox.showMessage(text, kAppTitle); }
+
+void frmUpdate::setBusy(bool busy) { platform_.busyPointer.setBusy(busy); }
+
+}  // namespace orvane::ui

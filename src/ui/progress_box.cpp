@@ -1,0 +1,102 @@
+#include "ui/progress_box.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace orvane::ui {
+
+namespace {
+
+// The bar is drawn in the text colour; black makes not-xor an exact inversion.
+const QColor kForeground = Qt::black;
+
+// Sample whose width fixes where the right-aligned percentage starts.
+const QString kPercentSample = QStringLiteral("99%  ");
+
+}  // namespace
+
+QString percentLabel(float p) {
+    const double whole = std::isfinite(p) ? std::nearbyint(static_cast<double>(p)) : 0.0;
+    // Like a printed number: a blank (or the minus sign) before it, a blank after.
+    const QString digits = QString::number(std::abs(whole), 'f', 0);
+    return (whole < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + digits + QStringLiteral(" %");
+}
+
+ProgressBox::ProgressBox(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    clearPicture();
+}
+
+void ProgressBox::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    if (contentsRect().size() != picture_.size()) clearPicture();
+}
+
+void ProgressBox::clearPicture() {
+    const QSize inner = contentsRect().size().expandedTo(QSize(1, 1));
+    if (picture_.size() != inner) {
+        picture_ = QImage(inner, QImage::Format_RGB32);
+        // Text is measured and drawn at the widget's resolution.
+        picture_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+        picture_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    }
+    picture_.fill(palette().color(QPalette::Button));
+    statusText_.clear();
+    percentText_.clear();
+    barWidth_ = 0;
+}
+
+void ProgressBox::print(int x, const QString& text) {
+    QPainter painter(&picture_);
+    painter.setFont(font());
+    painter.setPen(kForeground);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QFontMetrics metrics(font(), &picture_);
+    painter.drawText(x, kTextMargin + metrics.ascent(), text);
+}
+
+void ProgressBox::prt(const std::string& text) {
+    clearPicture();
+    statusText_ = QString::fromStdString(text);
+    print(kTextMargin, statusText_);
+    update();
+    QCoreApplication::processEvents();
+}
+
+void ProgressBox::pc(float p) {
+    curPerc_ = p;
+    if (!tag_.empty())
+        prt(tag_);
+    else
+        clearPicture();
+
+    const float shown = std::isfinite(p) ? p : 0.0f;
+    const QFontMetrics metrics(font(), &picture_);
+    percentText_ = percentLabel(shown);
+    print(innerWidth() - metrics.horizontalAdvance(kPercentSample), percentText_);
+
+    // The bar covers (0, 0) to (inner width * p / 100, 25), clipped to the box.
+    const float right = static_cast<float>(innerWidth()) * shown / 100.0f;
+    barWidth_ = static_cast<int>(std::clamp(std::nearbyint(right), 0.0f, static_cast<float>(innerWidth())));
+    if (barWidth_ > 0) {
+        QPainter painter(&picture_);
+        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        painter.fillRect(QRect(0, 0, barWidth_, kBarHeight), kForeground);
+    }
+    repaint();
+}
+
+void ProgressBox::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);  // the sunken border
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), picture_);
+}
+
+}  // namespace orvane::ui

@@ -1,0 +1,66 @@
+#pragma once
+// The one-line progress box of the window: either a status text, or a
+// caption with a percentage and a bar. It keeps its picture in an image of
+// its inner area, so what was drawn stays until the next drawing operation,
+// and the bar can invert what lies under it (not-xor with the foreground).
+
+#include <QFrame>
+#include <QImage>
+#include <QString>
+#include <string>
+
+namespace orvane::ui {
+
+class ProgressBox : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit ProgressBox(QWidget* parent = nullptr);
+
+    // The caption shown with the percentage (the box's tag text); empty for none.
+    void setTag(const std::string& caption) { tag_ = caption; }
+    const std::string& tag() const { return tag_; }
+
+    // Redraws the box at percentage p: caption (yielding) or nothing, the
+    // percentage right-aligned, and the bar.
+    void pc(float p);
+    // Clears the box, shows text as the status line and processes pending events.
+    void prt(const std::string& text);
+    // Redraws at the last percentage plus d.
+    void addPerc(float d) { pc(curPerc_ + d); }
+
+    float curPerc() const { return curPerc_; }
+    // What is drawn now: the text at the left, the percentage text (empty
+    // when none), the bar's width in pixels, and the picture itself.
+    const QString& statusText() const { return statusText_; }
+    const QString& percentText() const { return percentText_; }
+    int barWidth() const { return barWidth_; }
+    const QImage& picture() const { return picture_; }
+    int innerWidth() const { return picture_.width(); }
+
+    // Height of the bar in pixels.
+    static constexpr int kBarHeight = 25;
+    // Where the status text and the caption start.
+    static constexpr int kTextMargin = 5;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void clearPicture();
+    void print(int x, const QString& text);
+
+    std::string tag_;
+    float curPerc_ = 0.0f;
+    QImage picture_;
+    QString statusText_;
+    QString percentText_;
+    int barWidth_ = 0;
+};
+
+// The percentage as the box prints it: p to the nearest whole number
+// (halves to even) with a blank before and after it, then "%": " 45 %".
+QString percentLabel(float p);
+
+}  // namespace orvane::ui

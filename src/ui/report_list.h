@@ -1,0 +1,33 @@
+#pragma once
+// The report list: one line per entry, appended at the end, tabs separating
+// columns. The run asks for a repaint after many lines; repaintNow keeps the
+// cost of that bounded on long reports.
+
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <string>
+
+namespace orvane::ui {
+
+class ReportList : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit ReportList(QWidget* parent = nullptr);
+    ~ReportList() override;
+
+    void appendLine(const std::string& line);
+    // Shows the lines appended so far without waiting for the event loop.
+    void repaintNow();
+    // The lines, in order (for inspection).
+    QStringList lines() const;
+
+private:
+    // Whether `rows` lines fill the visible part of the list.
+    bool fillsView(int rows) const;
+
+    QElapsedTimer sinceLayout_;
+    int laidOutRows_ = 0;  // lines shown by the last repaint
+};
+
+}  // namespace orvane::ui

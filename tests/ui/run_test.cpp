@@ -1,0 +1,206 @@
+// A fix run started from the window: the file dialog, an unreadable file, a
+// run without repairs, and leaving through "Close" while a run reads.
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "fake_platform.h"
+#include "run/fix_run.h"
+#include "support/shape_files.h"
+#include "ui/frm_update.h"
+#include "ui/progress_box.h"
+#include "ui/report_list.h"
+#include "window_access.h"
+
+namespace orvane::test {
+namespace {
+
+// One LOD, one sub-object of one triangle with edges of a metre: nothing to repair.
+// A second point at (0.001, 0, 0) instead makes an edge of 1 mm.
+constexpr std::string_view kSoundShape = R"(shape (
+	shape_header ( 00000000 00000000 )
+	points ( 3 point ( 0 0 0 ) point ( 1 0 0 ) point ( 0 0 1 ) )
+	vtx_states ( 1 vtx_state ( 00000000 0 -5 0 00000002 ) )
+	prim_states ( 1 prim_state ( 00000000 0 tex_idxs ( 0 ) 0 0 0 0 1 ) )
+	lod_controls ( 1 lod_control ( distance_levels_header ( 0 ) distance_levels ( 1 distance_level (
+		distance_level_header ( dlevel_selection ( 2000 ) hierarchy ( 1 -1 ) )
+		sub_objects ( 1 sub_object (
+			sub_object_header ( 00000400 -1 -1 000001d2 000001c4
+				geometry_info ( 1 1 0 3 0 0 1 0 0 0
+					geometry_nodes ( 1 geometry_node ( 2 0 0 0 0 cullable_prims ( 1 1 3 ) ) )
+					geometry_node_map ( 1 0 ) )
+				subobject_shaders ( 1 0 ) subobject_light_cfgs ( 1 0 ) 0 )
+			vertices ( 3
+				vertex ( 00000000 0 0 00000000 00000000 vertex_uvs ( 1 0 ) )
+				vertex ( 00000000 1 0 00000000 00000000 vertex_uvs ( 1 0 ) )
+				vertex ( 00000000 2 0 00000000 00000000 vertex_uvs ( 1 0 ) ) )
+			vertex_sets ( 1 vertex_set ( 0 0 3 ) )
+			primitives ( 2 prim_state_idx ( 0 )
+				indexed_trilist ( vertex_idxs ( 3 0 1 2 ) normal_idxs ( 1 0 3 ) flags ( 1 00000000 ) ) ) ) ) ) ) ) )
+)";
+
+std::string withShortEdge(std::string_view shape) {
+    std::string text(shape);
+    const std::string metre = "point ( 1 0 0 )";
+    text.replace(text.find(metre), metre.size(), "point ( 0.001 0 0 )");
+    return text;
+}
+
+class WindowRun : public ::testing::Test {
+protected:
+    FakePlatform platform;
+    platform::Platform services = platform.services();
+    ui::frmUpdate window{services};
+    TempDir dir;
+
+    QPushButton& selectModel() { return control<QPushButton>(window, "cmd"); }
+    ui::ProgressBox& progress() { return control<ui::ProgressBox>(window, "picPerc"); }
+    QStringList reportLines() { return control<ui::ReportList>(window, "lst").lines(); }
+
+    // Clicks "Select Model" and picks `path` in the file dialog.
+    void runOn(const std::filesystem::path& path) {
+        platform.fileAnswers.push_back(path);
+        selectModel().click();
+    }
+};
+
+TEST_F(WindowRun, CancelledDialogChangesNothing) {
+    window.addLine("earlier report");
+    progress().prt("Finished");
+    selectModel().click();
+    ASSERT_EQ(platform.fileRequests.size(), 1u);
+    const auto& request = platform.fileRequests[0];
+    EXPECT_EQ(request.title, "Select Shape File");
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].name, "MSTS Model");
+    EXPECT_EQ(request.filters[0].pattern, "*.s");
+    EXPECT_EQ(request.filters[1].name, "All Files");
+    EXPECT_EQ(request.fileName, "*.s");
+    EXPECT_TRUE(platform.busyChanges.empty());
+    EXPECT_EQ(reportLines(), QStringList{"earlier report"});
+    EXPECT_EQ(progress().statusText().toStdString(), "Finished");
+}
+
+TEST_F(WindowRun, UnreadableFileShowsTheMessageAndKeepsTheReport) {
+    const auto path = dir / "broken.s";
+    writeBytes(path, "this is not a unicode shape file");
+    window.addLine("earlier report");
+    bool enabledDuringRun = true;
+    platform.whileMessageShown = [&] { enabledDuringRun = selectModel().isEnabled(); };
+
+    runOn(path);
+
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "Invalid File Format\rThe file must be uncompressed unicode text");
+    EXPECT_EQ(platform.messages[0].caption, "Orvane");
+    EXPECT_EQ(reportLines(), QStringList{"earlier report"});
+    EXPECT_EQ(progress().statusText().toStdString(), "Reading " + path.string());
+    EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(enabledDuringRun);
+    EXPECT_TRUE(selectModel().isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+
+    // The next dialog starts at the file chosen last.
+    selectModel().click();
+    EXPECT_EQ(platform.fileRequests.back().fileName, path);
+}
+
+TEST_F(WindowRun, RunWithoutRepairsWritesNothing) {
+    const auto path = dir / "sound.s";
+    writeShape(path, kSoundShape);
+    if (readShape(kSoundShape)->Nodes().empty()) GTEST_SKIP() << "the shape reader cannot read shapes yet";
+    window.addLine("earlier report");
+
+    runOn(path);
+
+    EXPECT_TRUE(platform.messages.empty()) << platform.messages[0].text;
+    EXPECT_EQ(progress().statusText().toStdString(), "No fixes performed");
+    const QStringList lines = reportLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_FALSE(lines.contains("earlier report"));
+    EXPECT_EQ(lines.back().toStdString(), "Finished");
+    EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+    EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(selectModel().isEnabled());
+}
+
+TEST_F(WindowRun, LiftedPointsAreWrittenBesideTheChosenFileUnlessReportOnly) {
+    const auto path = dir / "tiny.s";
+    writeShape(path, withShortEdge(kSoundShape));
+    if (readShape(kSoundShape)->Nodes().empty()) GTEST_SKIP() << "the shape reader cannot read shapes yet";
+    control<QCheckBox>(window, "chkPoly").setChecked(true);
+    control<QCheckBox>(window, "chkReport").setChecked(true);
+
+    runOn(path);
+    EXPECT_EQ(progress().statusText().toStdString(), "No fixes performed");
+    EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+
+    control<QCheckBox>(window, "chkReport").setChecked(false);
+    runOn(path);
+    EXPECT_TRUE(platform.messages.empty()) << platform.messages[0].text;
+    EXPECT_EQ(progress().statusText().toStdString(), "Finished");
+    EXPECT_EQ(progress().tag(), "Writing " + outputPathFor(path).string());
+    EXPECT_EQ(reportLines().back().toStdString(), "Finished");
+    EXPECT_TRUE(std::filesystem::exists(outputPathFor(path)));
+}
+
+TEST_F(WindowRun, CloseDuringARunSavesEndsAndWritesNothing) {
+    const auto path = dir / "sound.s";
+    writeShape(path, kSoundShape);
+    // The click waits in the event queue until the run first yields.
+    QMetaObject::invokeMethod(&control<QPushButton>(window, "cmdEnd"), "click", Qt::QueuedConnection);
+
+    runOn(path);
+
+    EXPECT_EQ(platform.savedKeys, (std::vector<std::string>{"maxprim", "maxfaces", "minsqr"}));
+    EXPECT_EQ(platform.endRequests, 1);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(reportLines().isEmpty());
+    EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+}
+
+TEST_F(WindowRun, TitleBarCloseDuringARunEndsWithoutSaving) {
+    const auto path = dir / "sound.s";
+    writeShape(path, kSoundShape);
+    window.show();
+    QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
+
+    runOn(path);
+
+    EXPECT_TRUE(platform.savedKeys.empty());
+    EXPECT_EQ(platform.endRequests, 1);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+}
+
+TEST_F(WindowRun, CorpusShapesRunToAnOrderlyEnd) {
+    const std::filesystem::path corpus = ORVANE_CORPUS_DIR;
+    if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no shape corpus at " << corpus;
+    control<QCheckBox>(window, "chkPoly").setChecked(true);
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        if (entry.path().extension() != ".s") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const auto copy = dir / entry.path().filename().string();
+        std::filesystem::copy_file(entry.path(), copy);
+        platform.messages.clear();
+        platform.busyChanges.clear();
+
+        runOn(copy);
+
+        EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false}));
+        EXPECT_TRUE(selectModel().isEnabled());
+        const std::string status = progress().statusText().toStdString();
+        if (platform.messages.empty()) {
+            EXPECT_TRUE(status == "Finished" || status == "No fixes performed") << status;
+            EXPECT_EQ(reportLines().back().toStdString(), "Finished");
+            EXPECT_EQ(std::filesystem::exists(outputPathFor(copy)), status == "Finished");
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(outputPathFor(copy))) << platform.messages[0].text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orvane::test
