@@ -41,6 +41,31 @@ float singleValue(const clsReader& block, std::size_t n) {
     return *number;
 }
 
+namespace {
+
+std::string placeSuffix(const std::string& place) { return place.empty() ? std::string() : " of " + place; }
+
+}  // namespace
+
+std::string quoted(std::string_view text) {
+    std::string out(1, '"');
+    out += shown(text);
+    out += '"';
+    return out;
+}
+
+void throwMissingValue(const clsReader& block, std::size_t n, std::string_view what, const std::string& place) {
+    throw ShapeError(std::string(what) + " (value " + std::to_string(n) + " of " + block.Name.str() + ")" +
+                     placeSuffix(place) + " is missing");
+}
+
+void throwBadValue(const clsReader& block, std::size_t n, std::string_view what, const std::string& place,
+                   std::string_view expected) {
+    std::string_view text = block.Strings().at(n - 1).view();
+    throw ShapeError(std::string(what) + " " + quoted(text) + " (value " + std::to_string(n) + " of " +
+                     block.Name.str() + ")" + placeSuffix(place) + " is not " + std::string(expected));
+}
+
 const NodePtr requireChild(const clsReader& block, std::string_view name) {
     NodePtr child = block.Find(name);
     if (!child) throw ShapeError("block \"" + block.Name.str() + "\" has no \"" + std::string(name) + "\" block");
@@ -50,8 +75,9 @@ const NodePtr requireChild(const clsReader& block, std::string_view name) {
 const NodePtr& numbered(const clsReader& block, std::int64_t number, std::string_view what) {
     const NodeList& children = block.Nodes();
     if (number < 0 || static_cast<std::uint64_t>(number) >= children.size())
-        throw ShapeError(std::string(what) + " " + std::to_string(number) + " is beyond the " +
-                         std::to_string(children.size()) + " entries of \"" + block.Name.str() + "\"");
+        throw ShapeError(std::string(what) + " " + std::to_string(number) +
+                         (number < 0 ? " is not one of the " : " is beyond the ") + std::to_string(children.size()) +
+                         " entries of \"" + block.Name.str() + "\"");
     return children[static_cast<std::size_t>(number)];
 }
 

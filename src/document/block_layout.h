@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "document/cls_reader.h"
+#include "document/numbers.h"
 
 namespace orvane::blocks {
 
@@ -50,7 +51,37 @@ float singleValue(const clsReader& block, std::size_t n);
 // block.Find(name), or ShapeError saying which block lacks which child.
 const NodePtr requireChild(const clsReader& block, std::string_view name);
 // Child (number + 1) of block for a 0-based reference `number`, or
-// ShapeError saying that the number lies beyond the block's children.
+// ShapeError saying that the number lies outside the block's children.
 const NodePtr& numbered(const clsReader& block, std::int64_t number, std::string_view what);
+
+// --- values a check needs, with problem messages that say where ----------
+// `what` names the value ("the face count"); `place` is a callable giving
+// the block's place in words ("primitive 2 of sub-object 3 of LOD 0", or
+// empty), only called when a message is made. Messages read like
+// "the face count \"4x\" (value 1 of normal_idxs) of primitive 2 of
+// sub-object 3 of LOD 0 is not a whole number within 32 bits".
+
+// Text in double quotes for a message, shortened when long.
+std::string quoted(std::string_view text);
+
+[[noreturn]] void throwMissingValue(const clsReader& block, std::size_t n, std::string_view what,
+                                    const std::string& place);
+[[noreturn]] void throwBadValue(const clsReader& block, std::size_t n, std::string_view what, const std::string& place,
+                                std::string_view expected);
+inline constexpr std::string_view kWholeExpected = "a whole number within 32 bits";
+
+template <class Place>
+std::string_view textValue(const clsReader& block, std::size_t n, std::string_view what, const Place& place) {
+    const StringList& values = block.Strings();
+    if (n < 1 || n > values.size()) throwMissingValue(block, n, what, place());
+    return values[n - 1].view();
+}
+
+template <class Place>
+std::int32_t wholeValue(const clsReader& block, std::size_t n, std::string_view what, const Place& place) {
+    auto number = toWholeNumber(textValue(block, n, what, place));
+    if (!number) throwBadValue(block, n, what, place(), kWholeExpected);
+    return *number;
+}
 
 }  // namespace orvane::blocks

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "fixes/corner_reader.h"
 #include "run/run_state.h"
 
 namespace orvane {
@@ -13,5 +14,11 @@ void checkLods(RunState& run, clsReader& root);
 void checkDistanceLevel(RunState& run, clsReader& level);
 void checkSubObject(RunState& run, const NodePtr& subObject);
 void checkPrimitive(RunState& run, const NodePtr& trilist, std::int32_t primitiveNumber);
+
+// The same steps reading triangle corners through `corners`, which the
+// survey keeps for its whole walk (see CornerReader).
+void checkDistanceLevel(RunState& run, CornerReader& corners, clsReader& level);
+void checkSubObject(RunState& run, CornerReader& corners, const NodePtr& subObject);
+void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist, std::int32_t primitiveNumber);
 
 }  // namespace orvane
