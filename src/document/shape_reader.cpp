@@ -1,9 +1,8 @@
 #include "document/cls_reader.h"
+#include "document/shape_reader_parser.h"
 
 namespace orvane {
-// Placeholder until the reader lands.
-void clsReader::ReadFile(const std::filesystem::path&, bool) {
-    SetNodes(std::make_shared<NodeList>());
-    SetStrings(std::make_shared<StringList>());
-}
+
+void clsReader::ReadFile(const std::filesystem::path& sName, bool bText) { ShapeReader::readFile(*this, sName, bText); }
+
 }  // namespace orvane

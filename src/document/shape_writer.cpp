@@ -1,9 +1,140 @@
+#include <exception>
+#include <string>
+#include <system_error>
+#include <vector>
+
 #include "document/cls_reader.h"
 #include "document/shape_error.h"
+#include "document/shape_writer_output.h"
 
 namespace orvane {
-// Placeholder until the writer lands.
-void clsReader::SaveFile(const std::filesystem::path& sName) {
-    throw SaveError("cannot write " + sName.string() + ": writer not built yet");
+
+// Writes a tree in the layout the reader reads back: one block head per
+// line indented by depth, values on the head's line, ")" on a line of its
+// own for blocks with children. The walk keeps its own stack of open
+// blocks, so any depth writes.
+class ShapeWriter {
+public:
+    static void saveFile(clsReader& root, const std::filesystem::path& target);
+
+private:
+    struct Open {
+        const clsReader* node;
+        const StringList* items;
+        const NodeList* children;
+        std::size_t nextItem;
+        std::size_t nextChild;
+        int depth;
+    };
+
+    ShapeWriter(clsReader& root, detail::Utf16TextOutput& out) : root_(root), out_(out) {}
+    void writeTree();
+    void openBlock(const clsReader& node, int depth);
+    void closeBlock();
+    void progress(float fraction);
+
+    // Blocks longer than this many characters on one line go on to the next.
+    static constexpr std::uint64_t kLineLimit = 1000;
+
+    clsReader& root_;
+    detail::Utf16TextOutput& out_;
+    std::vector<Open> open_;
+    std::size_t topBlocksWritten_ = 0;
+    bool listenerFailed_ = false;
+};
+
+void ShapeWriter::saveFile(clsReader& root, const std::filesystem::path& target) {
+    const std::string failure = "cannot write " + target.string() + ": ";
+    bool listenerFailed = false;
+    try {
+        detail::ReplacingFile file(target);
+        detail::Utf16TextOutput out(file);
+        out.put(u'\uFEFF');
+        out.putText(root.Header());
+        out.lineEnd();
+        ShapeWriter writer(root, out);
+        try {
+            writer.writeTree();
+        } catch (...) {
+            listenerFailed = writer.listenerFailed_;
+            throw;
+        }
+        out.flush();
+        file.commit();
+    } catch (const std::system_error& e) {
+        if (listenerFailed) throw;
+        throw SaveError(failure + e.code().message());
+    } catch (const std::exception& e) {
+        if (listenerFailed) throw;
+        throw SaveError(failure + e.what());
+    }
 }
+
+void ShapeWriter::writeTree() {
+    openBlock(root_, 0);
+    while (!open_.empty()) {
+        Open& block = open_.back();
+        const StringList& items = *block.items;
+        if (block.nextItem == items.size()) {
+            closeBlock();
+            continue;
+        }
+        if (out_.lineLength() >= kLineLimit) {
+            out_.lineEnd();
+            out_.putTabs(block.depth);
+        }
+        const ShapeText& item = items[block.nextItem++];
+        const NodeList& children = *block.children;
+        // Placeholders are matched against the next child only.
+        if (block.nextChild < children.size() && item == children[block.nextChild]->Name) {
+            const clsReader& child = *children[block.nextChild++];
+            openBlock(child, block.depth + 1);
+        } else {
+            out_.putSpaced(item);
+        }
+    }
+}
+
+void ShapeWriter::openBlock(const clsReader& node, int depth) {
+    out_.lineEnd();
+    out_.putTabs(depth);
+    out_.putText(node.Name);
+    if (!node.Text.empty()) {
+        out_.put(u' ');
+        out_.putText(node.Text);
+    }
+    out_.put(u' ');
+    out_.put(u'(');
+    open_.push_back({&node, &node.Strings(), &node.Nodes(), 0, 0, depth});
+}
+
+void ShapeWriter::closeBlock() {
+    const Open block = open_.back();
+    open_.pop_back();
+    if (block.children->empty()) {
+        out_.put(u' ');
+        out_.put(u')');
+    } else {
+        out_.lineEnd();
+        out_.putTabs(block.depth);
+        out_.put(u')');
+    }
+    if (block.depth == 1) {
+        ++topBlocksWritten_;
+        progress(static_cast<float>(static_cast<double>(topBlocksWritten_) /
+                                    static_cast<double>(root_.Nodes().size())));
+    }
+}
+
+void ShapeWriter::progress(float fraction) {
+    try {
+        root_.RaiseProgress(fraction);
+    } catch (...) {
+        listenerFailed_ = true;
+        throw;
+    }
+}
+
+void clsReader::SaveFile(const std::filesystem::path& sName) { ShapeWriter::saveFile(*this, sName); }
+
 }  // namespace orvane

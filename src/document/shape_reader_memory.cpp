@@ -1,0 +1,61 @@
+#include "document/shape_reader_memory.h"
+
+#if defined(__linux__) && defined(__GLIBC__)
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#define ORVANE_LARGE_TREE_HEAP 1
+#endif
+
+namespace orvane::detail {
+
+#ifdef ORVANE_LARGE_TREE_HEAP
+
+namespace {
+constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+// The heap grows by this much at a time while a large tree is built.
+constexpr int kGrowthStep = 64 << 20;
+// The C library's default top pad, restored after the read.
+constexpr int kDefaultTopPad = 128 << 10;
+
+std::uintptr_t heapEnd() { return reinterpret_cast<std::uintptr_t>(::sbrk(0)); }
+}  // namespace
+
+LargeTreeHeap::LargeTreeHeap(std::uint64_t fileBytes) {
+    if (fileBytes < kMinFileBytes) return;
+    // Setting any of these freezes the library's self-tuning of the mmap
+    // and trim thresholds, so they are set to the values that tuning ends
+    // at for large blocks: blocks up to 32 MiB come from the heap, and up
+    // to 64 MiB of free heap is kept for reuse.
+    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    ::mallopt(M_TOP_PAD, kGrowthStep);
+    advisedEnd_ = heapEnd();
+    active_ = true;
+}
+
+LargeTreeHeap::~LargeTreeHeap() {
+    if (active_) ::mallopt(M_TOP_PAD, kDefaultTopPad);
+}
+
+void LargeTreeHeap::adviseGrowthNow() {
+    const std::uintptr_t end = heapEnd();
+    if (end < advisedEnd_ + kHugePage) {
+        if (end < advisedEnd_) advisedEnd_ = end;  // the heap shrank
+        return;
+    }
+    const std::uintptr_t pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const std::uintptr_t start = (advisedEnd_ + pageSize - 1) & ~(pageSize - 1);
+    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    advisedEnd_ = end;
+}
+
+#else
+
+LargeTreeHeap::LargeTreeHeap(std::uint64_t) {}
+LargeTreeHeap::~LargeTreeHeap() = default;
+void LargeTreeHeap::adviseGrowthNow() {}
+
+#endif
+
+}  // namespace orvane::detail

@@ -1,0 +1,278 @@
+#include "document/shape_reader_parser.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "document/numbers.h"
+#include "document/utf16.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::string_view kHeaderStart = "SIMISA@@@@@@";
+
+// Every code unit below "!" is a blank: space, tab, line ends, controls.
+inline bool isBlank(char16_t u) { return u < 0x21; }
+inline bool isWordUnit(char16_t u) { return u > 0x20 && u != u'(' && u != u')'; }
+
+// Length in UTF-16 code units of UTF-8 text.
+std::size_t utf16Length(std::string_view text) {
+    std::size_t n = 0;
+    for (unsigned char b : text) {
+        if ((b & 0xC0) != 0x80) ++n;
+        if (b >= 0xF0) ++n;  // a character beyond U+FFFF takes two units
+    }
+    return n;
+}
+
+}  // namespace
+
+void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, bool bText) {
+    bool unreadable = false;
+    {
+        ShapeReader reader(root, bText);
+        try {
+            reader.run(path);
+        } catch (...) {
+            if (reader.listenerFailed_) throw;
+            unreadable = true;  // bad file, read error or memory exhaustion
+        }
+    }  // the reader's buffers and any partial tree are released here
+    if (unreadable) {
+        root.SetNodes(std::make_shared<NodeList>());
+        root.SetStrings(std::make_shared<StringList>());
+        root.Name = ShapeText();
+    }
+}
+
+void ShapeReader::run(const std::filesystem::path& path) {
+    root_.SetNodes(std::make_shared<NodeList>());
+    root_.SetStrings(std::make_shared<StringList>());
+    if (!source_.open(path)) return;
+    root_.SetHeader(source_.readHeaderLine());
+    if (!root_.Header().starts_with(kHeaderStart)) return;
+    root_.root().lastPerc = 0;
+    source_.startBody();
+    length_ = source_.length();
+    heap_.emplace(length_ * 2);
+    parseBody(findOutermostName());
+}
+
+// The outermost block's name is the last run of non-blank units before the
+// first "(", up to that "(" with trailing spaces (U+0020 only) removed.
+// Returns the position of that "(".
+std::uint64_t ShapeReader::findOutermostName() {
+    std::uint64_t runStart = 0;  // 0: no non-blank unit seen yet
+    bool inRun = false;
+    std::uint64_t pos = 1;
+    for (;;) {
+        if (pos > length_) throw detail::UnreadableShape{};  // no "(" at all
+        if (pos >= source_.end()) source_.fill(runStart ? runStart : pos, std::min(pos + (1u << 16), length_));
+        const char16_t* d = source_.data();
+        const std::uint64_t base = source_.base();
+        const std::uint64_t stop = std::min(source_.end(), length_ + 1);
+        for (; pos < stop; ++pos) {
+            const char16_t u = d[pos - base];
+            if (u == u'(') {
+                if (runStart == 0) throw detail::UnreadableShape{};  // only blanks before it
+                std::string name = toUtf8(std::u16string_view(d + (runStart - base), pos - runStart));
+                name.erase(name.find_last_not_of(' ') + 1);
+                root_.Name = std::string_view(name);
+                return pos;
+            }
+            if (isBlank(u)) {
+                inRun = false;
+            } else if (!inRun) {
+                inRun = true;
+                runStart = pos;
+            }
+        }
+    }
+}
+
+void ShapeReader::parseBody(std::uint64_t q) {
+    frames_.reserve(64);
+    items_.reserve(1024);
+    children_.reserve(1024);
+    Frame top;
+    top.target = &root_;
+    top.last = top.beforeLast = kEmpty;
+    frames_.push_back(std::move(top));
+    root_.parent_.reset();
+    p_ = q + 1;
+
+    while (!frames_.empty()) {
+        if (p_ >= length_) {  // the text has ended: the block ends with it
+            closeBlock();
+            continue;
+        }
+        // Skip blanks, stopping at the last character at the latest.
+        for (;;) {
+            const char16_t* d = source_.data();
+            const std::uint64_t base = source_.base();
+            const char16_t* c = d + (p_ - base);
+            const char16_t* stop = d + (std::min(source_.end(), length_) - base);
+            while (c < stop && isBlank(*c)) ++c;
+            p_ = base + static_cast<std::uint64_t>(c - d);
+            if (c < stop || p_ >= length_) break;
+            source_.fill(p_, p_);
+        }
+        if (p_ >= source_.end()) source_.fill(p_, p_);
+        const char16_t ch = source_.data()[p_ - source_.base()];
+        if (ch == u'(') {
+            openChild();
+        } else if (ch == u')') {
+            ++p_;
+            closeBlock();
+        } else {
+            readValue();
+        }
+    }
+}
+
+ShapeText ShapeReader::itemText(std::size_t index) const { return index == kEmpty ? ShapeText() : items_[index]; }
+
+void ShapeReader::openChild() {
+    if (frames_.size() >= static_cast<std::size_t>(kMaxNestingDepth)) throw detail::UnreadableShape{};
+    Frame& f = frames_.back();
+    const std::string_view beforeLast = f.beforeLastCopied ? f.beforeLastCopy.view()
+                                        : f.beforeLast == kEmpty ? std::string_view()
+                                                                 : items_[f.beforeLast].view();
+    NodePtr child = newNode();
+    if (bText_ && !beforeLast.empty() && !isNumericText(beforeLast) && utf16Length(beforeLast) != 8) {
+        // Name and label: the name stays behind as the placeholder, the
+        // label (the last element of Strings) goes.
+        child->Name = beforeLast;
+        child->Text = itemText(f.last);
+        if (items_.size() == f.itemStart) throw detail::UnreadableShape{};  // nothing to remove
+        if (!f.beforeLastCopied && f.beforeLast == items_.size() - 1) {
+            f.beforeLastCopy = items_[f.beforeLast];
+            f.beforeLastCopied = true;
+        }
+        items_.pop_back();
+    } else {
+        child->Name = itemText(f.last);
+    }
+    if (f.node)
+        child->parent_ = f.node;
+    else
+        child->parent_ = root_.weak_from_this();
+
+    Frame next;
+    next.target = child.get();
+    next.node = std::move(child);
+    next.itemStart = items_.size();
+    next.childStart = children_.size();
+    next.last = next.beforeLast = kEmpty;
+    frames_.push_back(std::move(next));
+    ++p_;
+}
+
+void ShapeReader::readValue() {
+    const std::uint64_t s = p_;
+    if (source_.data()[s - source_.base()] == u'"') {
+        // A quoted value runs to the next quotation mark, whatever stands
+        // between; without one the file is unreadable.
+        std::uint64_t pos = s + 1;
+        for (;;) {
+            const char16_t* d = source_.data();
+            const std::uint64_t base = source_.base();
+            const std::uint64_t stop = std::min(source_.end(), length_ + 1);
+            if (pos < stop) {
+                const char16_t* found = std::find(d + (pos - base), d + (stop - base), u'"');
+                pos = base + static_cast<std::uint64_t>(found - d);
+                if (pos < stop) break;
+            }
+            if (stop > length_) throw detail::UnreadableShape{};
+            source_.fill(s, stop);
+        }
+        p_ = pos + 1;
+    } else {
+        // A word; the last character of the text never belongs to one.
+        for (;;) {
+            const char16_t* d = source_.data();
+            const std::uint64_t base = source_.base();
+            const char16_t* c = d + (p_ - base);
+            const char16_t* stop = d + (std::min(source_.end(), length_) - base);
+            while (c < stop && isWordUnit(*c)) ++c;
+            p_ = base + static_cast<std::uint64_t>(c - d);
+            if (c < stop || p_ >= length_) break;
+            source_.fill(s, p_);
+        }
+    }
+    const char16_t* units = source_.data() + (s - source_.base());
+    items_.push_back(unitsToText(units, static_cast<std::size_t>(p_ - s)));
+
+    Frame& f = frames_.back();
+    f.beforeLast = f.last;
+    f.beforeLastCopied = false;
+    f.last = items_.size() - 1;
+    progressStep();
+}
+
+ShapeText ShapeReader::unitsToText(const char16_t* units, std::size_t n) {
+    char16_t all = 0;
+    for (std::size_t i = 0; i < n; ++i) all |= units[i];
+    if (all < 0x80) {
+        if (n <= 15) {
+            char narrow[15];
+            for (std::size_t i = 0; i < n; ++i) narrow[i] = static_cast<char>(units[i]);
+            return ShapeText(std::string_view(narrow, n));
+        }
+        scratch_.resize(n);
+        for (std::size_t i = 0; i < n; ++i) scratch_[i] = static_cast<char>(units[i]);
+        return ShapeText(scratch_);
+    }
+    scratch_.clear();
+    appendUtf8(scratch_, std::u16string_view(units, n));
+    return ShapeText(scratch_);
+}
+
+void ShapeReader::closeBlock() {
+    heap_->adviseGrowth();
+    Frame& f = frames_.back();
+    clsReader& node = *f.target;
+    const auto firstItem = items_.begin() + static_cast<std::ptrdiff_t>(f.itemStart);
+    const auto firstChild = children_.begin() + static_cast<std::ptrdiff_t>(f.childStart);
+    if (frames_.size() == 1) {
+        // The root fills the lists it was given when the read began.
+        node.Strings().assign(std::make_move_iterator(firstItem), std::make_move_iterator(items_.end()));
+        node.Nodes().assign(std::make_move_iterator(firstChild), std::make_move_iterator(children_.end()));
+    } else {
+        // Exact-size lists; a block without items or children gets its
+        // (empty) list only when someone asks for it.
+        if (firstItem != items_.end())
+            node.strings_ = std::make_shared<StringList>(std::make_move_iterator(firstItem),
+                                                         std::make_move_iterator(items_.end()));
+        if (firstChild != children_.end())
+            node.nodes_ = std::make_shared<NodeList>(std::make_move_iterator(firstChild),
+                                                     std::make_move_iterator(children_.end()));
+    }
+    items_.erase(firstItem, items_.end());
+    children_.erase(firstChild, children_.end());
+    NodePtr closed = std::move(f.node);
+    frames_.pop_back();
+    if (frames_.empty()) return;
+    children_.push_back(std::move(closed));
+    frames_.back().last = kEmpty;  // the item before last stays as it was
+    progressStep();
+}
+
+// Only the root's own loop reports progress: once per whole percent.
+void ShapeReader::progressStep() {
+    if (frames_.size() != 1) return;
+    clsReader::RootState& state = root_.root();
+    const std::uint64_t pct = p_ * 100 / length_;
+    if (static_cast<std::int64_t>(pct) == state.lastPerc) return;
+    state.lastPerc = static_cast<std::int32_t>(pct);
+    try {
+        root_.RaiseProgress(static_cast<float>(static_cast<double>(pct) / 100.0));
+    } catch (...) {
+        listenerFailed_ = true;
+        throw;
+    }
+}
+
+}  // namespace orvane

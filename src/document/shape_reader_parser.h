@@ -1,0 +1,88 @@
+#pragma once
+// The shape text reader behind clsReader::ReadFile: checks the header,
+// finds the outermost block's name and parses the body into nodes in one
+// forward pass with an explicit stack of open blocks (no recursion).
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/cls_reader.h"
+#include "document/shape_reader_memory.h"
+#include "document/shape_reader_source.h"
+
+namespace orvane {
+
+class ShapeReader {
+public:
+    // The whole of ReadFile: an unreadable file leaves root with empty
+    // lists; exceptions of the progress listener pass through unchanged.
+    static void readFile(clsReader& root, const std::filesystem::path& path, bool bText);
+
+private:
+    // One open block. The items and children of all open blocks live on two
+    // shared stacks; a block's own start at `itemStart` / `childStart`. Its
+    // lists get their exact size when it closes.
+    struct Frame {
+        NodePtr node;  // none for the root, which is held by the caller
+        clsReader* target = nullptr;
+        std::weak_ptr<clsReader> self;  // the Parent given to its children
+        std::size_t itemStart = 0;
+        std::size_t childStart = 0;
+        // The naming rule's last item and item before last, as positions on
+        // the item stack (kEmpty: the empty item). The item before last is
+        // copied out in the rare case that its element is removed.
+        std::size_t last = 0;
+        std::size_t beforeLast = 0;
+        bool beforeLastCopied = false;
+        ShapeText beforeLastCopy;
+    };
+    static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
+
+    // Node allocation: node and its shared-pointer count in one block.
+    template <class T>
+    struct NodeAllocator {
+        using value_type = T;
+        NodeAllocator() = default;
+        template <class U>
+        NodeAllocator(const NodeAllocator<U>&) noexcept {}  // NOLINT: rebinding
+        T* allocate(std::size_t n) { return static_cast<T*>(::operator new(n * sizeof(T))); }
+        void deallocate(T* p, std::size_t) noexcept { ::operator delete(p); }
+        void construct(clsReader* p) { ShapeReader::placeNode(p); }
+        template <class U>
+        bool operator==(const NodeAllocator<U>&) const noexcept { return true; }
+    };
+    static void placeNode(clsReader* where) { ::new (static_cast<void*>(where)) clsReader(); }
+    static NodePtr newNode() { return std::allocate_shared<clsReader>(NodeAllocator<clsReader>()); }
+
+    ShapeReader(clsReader& root, bool bText) : root_(root), bText_(bText) {}
+    void run(const std::filesystem::path& path);
+    std::uint64_t findOutermostName();
+    void parseBody(std::uint64_t q);
+
+    // Items of the current block.
+    void openChild();
+    void readValue();
+    void closeBlock();
+    void progressStep();
+    ShapeText itemText(std::size_t index) const;
+    ShapeText unitsToText(const char16_t* units, std::size_t n);
+
+    clsReader& root_;
+    const bool bText_;
+    detail::ShapeTextSource source_;
+    std::optional<detail::LargeTreeHeap> heap_;
+    std::uint64_t p_ = 0;  // the shared position in T
+    std::uint64_t length_ = 0;
+    std::vector<Frame> frames_;
+    std::vector<ShapeText> items_;
+    std::vector<NodePtr> children_;
+    std::string scratch_;
+    bool listenerFailed_ = false;
+};
+
+}  // namespace orvane

@@ -1,0 +1,113 @@
+#include "document/shape_reader_source.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <system_error>
+
+#include "document/utf16.h"
+
+namespace orvane::detail {
+
+namespace {
+// Units read per refill: small enough to stay in the processor's cache and
+// to touch little memory, large enough to make the reads cheap.
+constexpr std::size_t kChunkUnits = std::size_t{1} << 17;
+constexpr char16_t kByteOrderMark = 0xFEFF;
+}  // namespace
+
+bool ShapeTextSource::open(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) throw UnreadableShape{};
+    file_.open(path, std::ios::binary);
+    if (!file_) throw UnreadableShape{};
+    bytesLeft_ = size;
+    return true;
+}
+
+std::size_t ShapeTextSource::readUnits(char16_t* to, std::size_t maxUnits) {
+    const std::size_t units = static_cast<std::size_t>(std::min<std::uint64_t>(maxUnits, bytesLeft_ / 2));
+    if (units == 0) return 0;
+    const auto bytes = static_cast<std::streamsize>(units * 2);
+    file_.read(reinterpret_cast<char*>(to), bytes);
+    if (file_.gcount() != bytes) throw UnreadableShape{};
+    bytesLeft_ -= static_cast<std::uint64_t>(bytes);
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::size_t i = 0; i < units; ++i) to[i] = static_cast<char16_t>((to[i] >> 8) | (to[i] << 8));
+    }
+    return units;
+}
+
+void ShapeTextSource::reserve(std::size_t units) {
+    if (units <= capacity_) return;
+    auto bigger = std::make_unique_for_overwrite<char16_t[]>(units);
+    if (count_) std::memcpy(bigger.get(), buf_.get() + offset_, count_ * sizeof(char16_t));
+    buf_ = std::move(bigger);
+    capacity_ = units;
+    offset_ = 0;
+}
+
+std::string ShapeTextSource::readHeaderLine() {
+    reserve(kChunkUnits);
+    std::size_t filled = readUnits(buf_.get(), capacity_);
+    if (filled == 0) throw UnreadableShape{};
+    std::size_t start = buf_[0] == kByteOrderMark ? 1 : 0;
+    if (start == filled && bytesLeft_ < 2) throw UnreadableShape{};  // nothing but the mark
+
+    std::u16string line;
+    std::size_t bodyStart = 0;  // 0: the header runs to the end of the file
+    while (filled > 0) {
+        const char16_t* first = buf_.get() + start;
+        const char16_t* last = buf_.get() + filled;
+        const char16_t* lf = std::find(first, last, u'\n');
+        line.append(first, lf);
+        if (lf != last) {
+            bodyStart = static_cast<std::size_t>(lf - buf_.get()) + 1;
+            break;
+        }
+        filled = readUnits(buf_.get(), capacity_);
+        start = 0;
+    }
+    if (!line.empty() && line.back() == u'\r') line.pop_back();
+
+    // The window starts on the line feed's unit, which becomes T's added
+    // space; with no body left the window holds just that space.
+    offset_ = bodyStart == 0 ? 0 : bodyStart - 1;
+    count_ = bodyStart == 0 ? 1 : filled - offset_;
+    return toUtf8(line);
+}
+
+void ShapeTextSource::startBody() {
+    if (bytesLeft_ % 2 != 0) throw UnreadableShape{};
+    buf_[offset_] = u' ';
+    base_ = 1;
+    length_ = count_ + bytesLeft_ / 2;
+}
+
+void ShapeTextSource::fill(std::uint64_t keepFrom, std::uint64_t need) {
+    if (need < end()) return;
+    if (need > length_ || keepFrom < base_ || keepFrom > need) throw UnreadableShape{};
+    const auto drop = static_cast<std::size_t>(keepFrom - base_);
+    const std::size_t keep = count_ - drop;
+    const auto wanted = static_cast<std::size_t>(need - keepFrom + 1);
+    if (wanted + kChunkUnits / 2 > capacity_) {
+        // An item longer than the window: grow it, keeping what is needed.
+        offset_ += drop;
+        count_ = keep;
+        reserve(std::max(capacity_ * 2, wanted + kChunkUnits));
+    } else {
+        std::memmove(buf_.get(), buf_.get() + offset_ + drop, keep * sizeof(char16_t));
+        offset_ = 0;
+        count_ = keep;
+    }
+    base_ = keepFrom;
+    while (end() <= need) {
+        const std::size_t got = readUnits(buf_.get() + offset_ + count_, capacity_ - offset_ - count_);
+        if (got == 0) throw UnreadableShape{};
+        count_ += got;
+    }
+}
+
+}  // namespace orvane::detail

@@ -1,0 +1,63 @@
+#pragma once
+// The shape file as the reader sees it: the header line, then the body as
+// the text T (an added space at position 1, body unit k at position k + 1),
+// held in a sliding window of UTF-16 code units. Only the window is in
+// memory, so reading a large file touches little fresh memory; the window
+// keeps whatever the parser still needs (a word or quoted value that spans
+// a refill) and grows only for items longer than itself.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace orvane::detail {
+
+// Raised inside the reader for a file it cannot read; the reader turns it
+// into an empty root.
+struct UnreadableShape {};
+
+class ShapeTextSource {
+public:
+    // Opens the file; false when there is no regular file at path.
+    bool open(const std::filesystem::path& path);
+
+    // Reads line 1 (after an optional byte-order mark) up to a line feed,
+    // dropping a carriage return before it. Throws UnreadableShape when the
+    // file holds no text at all.
+    std::string readHeaderLine();
+
+    // Makes the rest of the file the text T. Throws UnreadableShape for a
+    // file of an odd number of bytes.
+    void startBody();
+
+    // L: the length of T; positions run from 1 to L.
+    std::uint64_t length() const { return length_; }
+
+    // The window: T[p] is data()[p - base()] for base() <= p < end().
+    const char16_t* data() const { return buf_.get() + offset_; }
+    std::uint64_t base() const { return base_; }
+    std::uint64_t end() const { return base_ + count_; }
+
+    // Makes every position up to `need` (at most L) available, dropping
+    // positions before keepFrom. Throws UnreadableShape when the file ends
+    // early (it shrank while being read).
+    void fill(std::uint64_t keepFrom, std::uint64_t need);
+
+private:
+    std::size_t readUnits(char16_t* to, std::size_t maxUnits);
+    void reserve(std::size_t units);
+
+    std::ifstream file_;
+    std::uint64_t bytesLeft_ = 0;
+    std::unique_ptr<char16_t[]> buf_;
+    std::size_t capacity_ = 0;
+    std::size_t offset_ = 0;  // index in buf_ of the window's first unit
+    std::size_t count_ = 0;   // units in the window
+    std::uint64_t base_ = 0;  // position of the window's first unit
+    std::uint64_t length_ = 0;
+};
+
+}  // namespace orvane::detail

@@ -1,0 +1,134 @@
+#include "document/shape_writer_output.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cerrno>
+#include <random>
+
+#include "document/utf16.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace orvane::detail {
+
+namespace {
+
+[[noreturn]] void throwErrno(int fallback) {
+    const int code = errno != 0 ? errno : fallback;
+    throw std::system_error(code, std::generic_category());
+}
+
+std::FILE* openNew(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wbx");
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
+}  // namespace
+
+ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(target_, ec)) throw std::system_error(std::make_error_code(std::errc::is_a_directory));
+#ifndef _WIN32
+    // A target that exists but may not be written is not replaced either.
+    if (std::filesystem::exists(target_, ec) && ::access(target_.c_str(), W_OK) != 0) throwErrno(EACCES);
+#endif
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    const std::filesystem::path folder = target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix = ".";
+        suffix.append(std::to_string(random())).append("-").append(std::to_string(counter++)).append(".tmp");
+        std::filesystem::path name = ".";
+        name += target_.filename();
+        name += suffix;
+        temp_ = folder / name;
+        errno = 0;
+        file_ = openNew(temp_);
+        if (file_) break;
+        if (errno != EEXIST) {
+            temp_.clear();
+            throwErrno(EIO);
+        }
+    }
+    if (!file_) {
+        temp_.clear();
+        throw std::system_error(std::make_error_code(std::errc::file_exists));
+    }
+    std::setvbuf(file_, nullptr, _IONBF, 0);  // the text output buffers
+}
+
+ReplacingFile::~ReplacingFile() { discard(); }
+
+void ReplacingFile::discard() noexcept {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    if (!temp_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(temp_, ec);
+        temp_.clear();
+    }
+}
+
+void ReplacingFile::write(const void* data, std::size_t bytes) {
+    errno = 0;
+    if (std::fwrite(data, 1, bytes, file_) != bytes) throwErrno(EIO);
+}
+
+void ReplacingFile::commit() {
+    errno = 0;
+    const bool flushed = std::fflush(file_) == 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!flushed || !closed) throwErrno(EIO);
+    std::error_code ec;
+    std::filesystem::rename(temp_, target_, ec);
+    if (ec) throw std::system_error(ec);
+    temp_.clear();
+}
+
+Utf16TextOutput::Utf16TextOutput(ReplacingFile& file)
+    : file_(file), buf_(std::make_unique_for_overwrite<char16_t[]>(kCapacity)) {}
+
+void Utf16TextOutput::putText(std::string_view utf8) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t n = utf8.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (used_ == kCapacity) flush();
+        const std::size_t stop = std::min(n, i + (kCapacity - used_));
+        char16_t* out = buf_.get() + used_;
+        std::size_t k = i;
+        while (k < stop && s[k] < 0x80) *out++ = s[k++];
+        used_ += k - i;
+        i = k;
+        if (k < stop) {
+            // Not ASCII from here on: convert the rest in one go.
+            wide_.clear();
+            appendUtf16(wide_, utf8.substr(i));
+            for (char16_t unit : wide_) put(unit);
+            return;
+        }
+    }
+}
+
+void Utf16TextOutput::putTabs(int count) {
+    for (int i = 0; i < count; ++i) put(u'\t');
+}
+
+void Utf16TextOutput::flush() {
+    if (used_ == 0) return;
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::size_t i = 0; i < used_; ++i) buf_[i] = static_cast<char16_t>((buf_[i] >> 8) | (buf_[i] << 8));
+    }
+    file_.write(buf_.get(), used_ * sizeof(char16_t));
+    flushed_ += used_;
+    used_ = 0;
+}
+
+}  // namespace orvane::detail
