@@ -45,6 +45,8 @@ public:
         swap(copy);
         return *this;
     }
+    ShapeText& operator=(const char* s) { return *this = std::string_view(s); }
+    ShapeText& operator=(const std::string& s) { return *this = std::string_view(s); }
     ~ShapeText() { release(); }
 
     void swap(ShapeText& o) noexcept {
@@ -72,6 +74,7 @@ public:
     friend bool operator==(const ShapeText& a, const ShapeText& b) noexcept { return a.view() == b.view(); }
     friend bool operator==(const ShapeText& a, std::string_view b) noexcept { return a.view() == b; }
     friend bool operator==(const ShapeText& a, const char* b) noexcept { return a.view() == std::string_view(b); }
+    friend bool operator==(const ShapeText& a, const std::string& b) noexcept { return a.view() == b; }
 
 private:
     static constexpr std::size_t kInline = 15;
