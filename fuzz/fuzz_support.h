@@ -21,21 +21,23 @@ std::string readFile(const std::filesystem::path& path);
 // order; otherwise where they first differ.
 std::string compareTrees(const clsReader& a, const clsReader& b);
 
-// Reads a file into a new root (bText true).
-NodePtr readTree(const std::filesystem::path& path);
+// Reads a file into a new root (bText true: the naming rule with labels, as the run reads).
+NodePtr readTree(const std::filesystem::path& path, bool bText = true);
 
 // Stops the process with a message: a broken promise found by the fuzzer.
 [[noreturn]] void fail(const std::string& what);
 
+// A run view that shows nothing and counts the message boxes.
 class SilentView : public RunView {
 public:
+    int messages = 0;
     void addLine(const std::string&) override {}
-    void repaint() override {}
+    void repaintLines() override {}
     void clearReport() override {}
     void setCaption(const std::string&) override {}
     void pc(float) override {}
     void prt(const std::string&) override {}
-    void showMessage(const std::string&) override {}
+    void showMessage(const std::string&) override { ++messages; }
     void setBusy(bool) override {}
 };
 

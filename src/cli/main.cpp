@@ -24,7 +24,7 @@ public:
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fputc('\n', stdout);
     }
-    void repaint() override {}
+    void repaintLines() override {}
     void clearReport() override {}
     void setCaption(const std::string& caption) override { caption_ = caption; }
     void pc(float p) override {

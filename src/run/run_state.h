@@ -30,7 +30,7 @@ public:
     // Appends one whole line (tabs separate columns).
     virtual void addLine(const std::string& line) = 0;
     // Shows the lines appended so far at once (the run does not yield).
-    virtual void repaint() = 0;
+    virtual void repaintLines() = 0;
 };
 
 struct RunState {
@@ -61,7 +61,7 @@ struct RunState {
     bool fixesMade = false;
 
     void report(const std::string& line) { lst.addLine(line); }
-    void repaintReport() { lst.repaint(); }
+    void repaintReport() { lst.repaintLines(); }
 };
 
 }  // namespace orvane

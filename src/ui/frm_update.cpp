@@ -178,7 +178,7 @@ void frmUpdate::cmd_Click() {
 
 void frmUpdate::addLine(const std::string& line) { lst->appendLine(line); }
 
-void frmUpdate::repaint() { lst->repaintNow(); }
+void frmUpdate::repaintLines() { lst->repaintNow(); }
 
 void frmUpdate::clearReport() { lst->clear(); }
 

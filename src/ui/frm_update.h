@@ -33,7 +33,7 @@ public:
     // RunView: the report list and the progress box.
     void addLine(const std::string& line) override;
     // Shows the report list's lines at once (the list only, not the window).
-    void repaint() override;
+    void repaintLines() override;
     void clearReport() override;
     void setCaption(const std::string& caption) override;
     // pc and prt end a run the user has left by throwing RunCancelled.

@@ -12,7 +12,7 @@ namespace orvane::test {
 class RecordingView : public RunView {
 public:
     void addLine(const std::string& line) override { report.push_back(line); }
-    void repaint() override { ++repaints; }
+    void repaintLines() override { ++repaints; }
     void clearReport() override {
         report.clear();
         events.push_back("clear");

@@ -43,7 +43,7 @@ NodePtr readShape(std::string_view body, bool bText = true);
 class RecordingReport : public RunReport {
 public:
     void addLine(const std::string& line) override { lines.push_back(line); }
-    void repaint() override { ++repaints; }
+    void repaintLines() override { ++repaints; }
     std::vector<std::string> lines;
     int repaints = 0;
 };
