@@ -10,7 +10,7 @@
 
 #include "document/cls_reader.h"
 #include "document/tree_edit.h"
-#include "document_test_helpers.h"
+#include "support/tree_helpers.h"
 #include "support/shape_files.h"
 #include "support/shape_generator.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/cls_reader.h"
-#include "document_test_helpers.h"
+#include "support/tree_helpers.h"
 #include "support/shape_files.h"
 
 using namespace orvane;

@@ -14,7 +14,7 @@
 #endif
 
 #include "document/cls_reader.h"
-#include "document_test_helpers.h"
+#include "support/tree_helpers.h"
 #include "support/shape_files.h"
 #include "support/shape_generator.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
-#include "document_test_helpers.h"
+#include "support/tree_helpers.h"
 #include "support/shape_files.h"
 
 using namespace orvane;

@@ -7,7 +7,7 @@
 
 #include "document/cls_reader.h"
 #include "document/shape_error.h"
-#include "document_test_helpers.h"
+#include "support/tree_helpers.h"
 #include "support/shape_files.h"
 
 using namespace orvane;

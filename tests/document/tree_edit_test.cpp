@@ -4,22 +4,13 @@
 
 #include "document/cls_reader.h"
 #include "document/shape_error.h"
+#include "support/tree_helpers.h"
 
 using namespace orvane;
+using orvane::test::childNames;
+using orvane::test::valuesOf;
 
 namespace {
-
-std::vector<std::string> valuesOf(const clsReader& node) {
-    std::vector<std::string> out;
-    for (const ShapeText& v : node.Strings()) out.push_back(v.str());
-    return out;
-}
-
-std::vector<std::string> childNames(const clsReader& node) {
-    std::vector<std::string> out;
-    for (const NodePtr& c : node.Nodes()) out.push_back(c->Name.str());
-    return out;
-}
 
 // A counted block "list" with count n and children c1..cn.
 NodePtr countedBlock(int n) {

@@ -7,6 +7,7 @@
 #include "run/recording_view.h"
 #include "run/shapes.h"
 #include "support/shape_files.h"
+#include "support/tree_helpers.h"
 
 using namespace orvane;
 using namespace orvane::test;
@@ -15,14 +16,6 @@ namespace {
 
 bool contains(const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
-}
-
-// Every file in the folder, by name.
-std::vector<std::string> filesIn(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 struct RunFixture : ::testing::Test {
@@ -52,7 +45,7 @@ TEST_F(RunFixture, UnreadableFileShowsTheMessageAndKeepsTheReport) {
     EXPECT_EQ(view.report, std::vector<std::string>{"earlier report"});
     EXPECT_EQ(view.caption, "Reading " + shape.string());
     EXPECT_EQ(view.events.back(), "idle");
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
 }
 
 TEST_F(RunFixture, MissingFileIsUnreadable) {
@@ -71,7 +64,7 @@ TEST_F(RunFixture, RunWithoutRepairsWritesNothing) {
     std::vector<std::string> expected{"busy", "caption Reading " + shape.string(), "clear", "status Checking LOD's",
                                       "status No fixes performed", "idle"};
     EXPECT_EQ(view.events, expected);
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
 }
 
 TEST_F(RunFixture, RepairIsWrittenBesideTheInputWhichStaysUnchanged) {
@@ -102,7 +95,7 @@ TEST_F(RunFixture, ReportOnlyRepairsInMemoryButWritesNothing) {
     EXPECT_FALSE(result.wrote);
     EXPECT_TRUE(contains(view.report, "Animation FPS corrected from 30 to 45"));
     EXPECT_TRUE(contains(view.events, "status No fixes performed"));
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
 }
 
 TEST_F(RunFixture, ChildWithoutPlaceholderStopsTheRunBeforeWriting) {
@@ -115,7 +108,7 @@ TEST_F(RunFixture, ChildWithoutPlaceholderStopsTheRunBeforeWriting) {
     EXPECT_NE(view.messages[0].find(shape.string()), std::string::npos);
     EXPECT_TRUE(view.report.empty() || view.report.back() != "Finished");
     EXPECT_EQ(view.events.back(), "idle");
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
 }
 
 TEST_F(RunFixture, FailedWriteLeavesNoFileAndSaysWhy) {
@@ -126,7 +119,7 @@ TEST_F(RunFixture, FailedWriteLeavesNoFileAndSaysWhy) {
     EXPECT_NE(result.problem.find("model.sfixed"), std::string::npos) << result.problem;
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "model.sfixed"));
-    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"model.s", "model.sfixed"}));
+    EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"model.s", "model.sfixed"}));
     EXPECT_EQ(view.events.back(), "idle");
 }
 
@@ -138,7 +131,7 @@ TEST_F(RunFixture, LeavingDuringTheWriteLeavesNoFile) {
     RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
     EXPECT_FALSE(result.wrote);
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"model.s"});
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
     EXPECT_EQ(view.events.back(), "idle");
 }
 

@@ -1,4 +1,4 @@
-#include "document_test_helpers.h"
+#include "support/tree_helpers.h"
 
 #include <algorithm>
 #include <utility>
