@@ -7,7 +7,11 @@ const NodeList kNoNodes;
 const StringList kNoStrings;
 }  // namespace
 
-NodePtr clsReader::create() { return NodePtr(new clsReader()); }
+NodePtr clsReader::create() {
+    // One allocation for the node and its reference count.
+    struct Constructible : clsReader {};
+    return std::make_shared<Constructible>();
+}
 
 NodePtr clsReader::create(std::string_view name) {
     NodePtr node = create();
