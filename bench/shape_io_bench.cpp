@@ -20,6 +20,7 @@
 #include <malloc.h>
 #endif
 
+#include "bare_pass.h"
 #include "document/cls_reader.h"
 #include "read_once.h"
 #include "support/shape_generator.h"
@@ -75,44 +76,15 @@ std::size_t heapInUse() {
 void BM_BarePass(benchmark::State& state) {
     const auto& path = BenchShapes::instance().shape(state.range(0));
     const auto size = static_cast<std::size_t>(std::filesystem::file_size(path));
-    for (auto _ : state) {
-        auto bytes = std::make_unique_for_overwrite<char16_t[]>(size / 2);
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        const std::size_t got = std::fread(bytes.get(), 1, size, f);
-        std::fclose(f);
-        // blank, "(", ")", quotation mark, word character
-        std::array<std::uint64_t, 5> classes{};
-        for (std::size_t i = 0; i < got / 2; ++i) {
-            const char16_t u = bytes[i];
-            const int c = u < 0x21 ? 0 : u == u'(' ? 1 : u == u')' ? 2 : u == u'"' ? 3 : 4;
-            ++classes[c];
-        }
-        benchmark::DoNotOptimize(classes);
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(orvane::bench::barePass(path));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
 
-// The same pass over a small reused buffer: no memory for the whole file,
-// a stricter reference for a reader that keeps only a window of the text.
+// The same pass over a small reused buffer (see bare_pass.h).
 void BM_BarePassWindowed(benchmark::State& state) {
     const auto& path = BenchShapes::instance().shape(state.range(0));
     const auto size = static_cast<std::size_t>(std::filesystem::file_size(path));
-    constexpr std::size_t kWindow = std::size_t{1} << 17;
-    auto window = std::make_unique<char16_t[]>(kWindow);
-    for (auto _ : state) {
-        std::array<std::uint64_t, 5> classes{};
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        std::size_t got;
-        while ((got = std::fread(window.get(), 2, kWindow, f)) > 0) {
-            for (std::size_t i = 0; i < got; ++i) {
-                const char16_t u = window[i];
-                const int c = u < 0x21 ? 0 : u == u'(' ? 1 : u == u')' ? 2 : u == u'"' ? 3 : 4;
-                ++classes[c];
-            }
-        }
-        std::fclose(f);
-        benchmark::DoNotOptimize(classes);
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(orvane::bench::barePassWindowed(path));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
 

@@ -21,12 +21,9 @@ NodePtr clsReader::create(std::string_view name) {
 
 clsReader::~clsReader() = default;
 
-NodeList& clsReader::Nodes() {
-    if (!nodes_) nodes_ = std::make_shared<NodeList>();
-    return *nodes_;
-}
+void clsReader::makeNodes() { nodes_ = std::make_shared<NodeList>(); }
 
-const NodeList& clsReader::Nodes() const { return nodes_ ? *nodes_ : kNoNodes; }
+const NodeList& clsReader::noNodes() { return kNoNodes; }
 
 NodeListPtr clsReader::SharedNodes() {
     Nodes();
@@ -35,12 +32,9 @@ NodeListPtr clsReader::SharedNodes() {
 
 void clsReader::SetNodes(NodeListPtr list) { nodes_ = std::move(list); }
 
-StringList& clsReader::Strings() {
-    if (!strings_) strings_ = std::make_shared<StringList>();
-    return *strings_;
-}
+void clsReader::makeStrings() { strings_ = std::make_shared<StringList>(); }
 
-const StringList& clsReader::Strings() const { return strings_ ? *strings_ : kNoStrings; }
+const StringList& clsReader::noStrings() { return kNoStrings; }
 
 StringListPtr clsReader::SharedStrings() {
     Strings();

@@ -52,17 +52,24 @@ public:
     // The block's label: a second word between the name and "(" (usually empty).
     ShapeText Text;
 
-    // The child blocks in file order.
-    NodeList& Nodes();
-    const NodeList& Nodes() const;
+    // The child blocks in file order. (The list accessors are inline: the
+    // checks and the writer call them millions of times.)
+    NodeList& Nodes() {
+        if (!nodes_) makeNodes();
+        return *nodes_;
+    }
+    const NodeList& Nodes() const { return nodes_ ? *nodes_ : noNodes(); }
     // The list object itself; assigning it to another node shares it.
     NodeListPtr SharedNodes();
     void SetNodes(NodeListPtr list);
 
     // Every item of the block in order: values as written and, for each
     // child, a placeholder equal to the child's Name where the child stands.
-    StringList& Strings();
-    const StringList& Strings() const;
+    StringList& Strings() {
+        if (!strings_) makeStrings();
+        return *strings_;
+    }
+    const StringList& Strings() const { return strings_ ? *strings_ : noStrings(); }
     StringListPtr SharedStrings();
     void SetStrings(StringListPtr list);
 
@@ -100,6 +107,10 @@ private:
     };
     RootState& root();
     void RaiseProgress(float percent);
+    void makeNodes();
+    void makeStrings();
+    static const NodeList& noNodes();
+    static const StringList& noStrings();
 
     NodeListPtr nodes_;
     StringListPtr strings_;

@@ -1,0 +1,129 @@
+#include "summary_table.h"
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "whole_run_shapes.h"
+
+namespace orvane::bench {
+
+void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
+    ConsoleReporter::ReportRuns(reports);
+    for (const Run& run : reports) {
+        const std::string& name = run.run_name.function_name;
+        if (name.rfind("Run/", 0) != 0 || run.error_occurred) continue;
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        // A single run stands for its own median until a median arrives.
+        if (median || (run.run_type == Run::RT_Iteration && !medians_.count(name)))
+            medians_[name] = Figure{run.GetAdjustedRealTime(), run.counters};
+    }
+}
+
+const SummaryReporter::Figure* SummaryReporter::find(const std::string& name) const {
+    auto it = medians_.find(name);
+    return it == medians_.end() ? nullptr : &it->second;
+}
+
+namespace {
+
+std::optional<double> counter(const benchmark::UserCounters& counters, const char* name) {
+    auto it = counters.find(name);
+    if (it == counters.end()) return std::nullopt;
+    return it->second.value;
+}
+
+}  // namespace
+
+void SummaryReporter::printSummary() const {
+    if (medians_.empty()) return;
+    std::vector<std::string> shapes;
+    for (const RunShape& shape : wholeRunShapes()) shapes.push_back(shape.name);
+
+    using Value = std::function<std::optional<double>(const std::string& shape)>;
+    auto ms = [this](const char* what) -> Value {
+        return [this, what](const std::string& shape) -> std::optional<double> {
+            const Figure* f = find(std::string("Run/") + what + "/" + shape);
+            if (!f) return std::nullopt;
+            return f->ms;
+        };
+    };
+    auto count = [this](const char* what, const char* name, double scale) -> Value {
+        return [=, this](const std::string& shape) -> std::optional<double> {
+            const Figure* f = find(std::string("Run/") + what + "/" + shape);
+            if (!f) return std::nullopt;
+            auto v = counter(f->counters, name);
+            if (!v) return std::nullopt;
+            return *v * scale;
+        };
+    };
+    auto fileMB = [this](const std::string& shape) -> std::optional<double> {
+        const Figure* f = find("Run/BarePass/" + shape);
+        if (!f) return std::nullopt;
+        auto rate = counter(f->counters, "bytes_per_second");
+        if (!rate) return std::nullopt;
+        return *rate * f->ms / 1000.0 / 1e6;
+    };
+    auto ratio = [](Value a, Value b) -> Value {
+        return [=](const std::string& shape) -> std::optional<double> {
+            auto x = a(shape), y = b(shape);
+            if (!x || !y || *y == 0) return std::nullopt;
+            return *x / *y;
+        };
+    };
+
+    struct Row {
+        const char* label;
+        Value value;
+        const char* target;
+    };
+    const std::vector<Row> rows = {
+        {"file size (MB)", fileMB, ""},
+        {"bare pass (ms)", ms("BarePass"), ""},
+        {"bare pass, windowed (ms)", ms("BarePassWindowed"), ""},
+        {"read (ms)", ms("Read"), ""},
+        {"survey + small edges (ms)", ms("Survey"), ""},
+        {"primitive splitting (ms)", ms("Split"), ""},
+        {"sub-object division (ms)", ms("Divide"), ""},
+        {"animations (ms)", ms("Animations"), ""},
+        {"write (ms)", ms("Write"), ""},
+        {"whole run, runFix (ms)", ms("Whole"), ""},
+        {"whole run / bare pass", ratio(ms("Whole"), ms("BarePass")), "<= 3 (100k, 1M)"},
+        {"whole run / windowed bare pass", ratio(ms("Whole"), ms("BarePassWindowed")), ""},
+        {"whole run, new process (ms)", ms("WholeFreshProcess"), ""},
+        {"peak memory (MB)", count("WholeFreshProcess", "peak_MB", 1.0), ""},
+        {"peak memory / file size", count("WholeFreshProcess", "peak_per_file_byte", 1.0), "<= 4 (1M)"},
+        {"survey (M triangles/s)", count("Survey", "items_per_second", 1e-6), ">= 2"},
+        {"write (MB/s)", count("Write", "bytes_per_second", 1e-6), ">= 300"},
+        {"read (MB/s)", count("Read", "bytes_per_second", 1e-6), ""},
+        {"longest time without yielding, read (ms)", count("WholeFreshProcess", "read_gap_ms", 1.0), "~100"},
+        {"longest time without yielding, write (ms)", count("WholeFreshProcess", "write_gap_ms", 1.0), "~100"},
+        {"orvane-cli, whole process (ms)", ms("CliProcess"), "< 500 (100k)"},
+    };
+
+    std::printf("\nWhole fix run, medians (ms = milliseconds, MB = 10^6 bytes)\n");
+    std::printf("%-40s", "");
+    for (const auto& s : shapes) std::printf("%12s", s.c_str());
+    std::printf("  %s\n", "target");
+    for (const Row& row : rows) {
+        std::printf("%-40s", row.label);
+        for (const auto& s : shapes) {
+            auto v = row.value(s);
+            if (v) std::printf("%12.2f", *v);
+            else std::printf("%12s", "-");
+        }
+        std::printf("  %s\n", row.target);
+    }
+    auto single = [this](const char* label, const std::string& name, const char* target) {
+        const Figure* f = find(name);
+        if (f) std::printf("%-40s%12.2f  %s\n", label, f->ms, target);
+    };
+    std::printf("\n");
+    single("split one 1M-triangle primitive (ms)", "Run/SplitOnePrimitive/" + onePrimitiveShape().name, "<= 500");
+    single("divide a 1M-polygon sub-object, 50 nodes (ms)", "Run/DivideSubObject/" + fiftyNodeShape().name,
+           "<= 500");
+    std::fflush(stdout);
+}
+
+}  // namespace orvane::bench
