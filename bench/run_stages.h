@@ -32,6 +32,9 @@ public:
     void prt(const std::string&) override { yielded(Phase::Status); }
     void showMessage(const std::string&) override {}
     void setBusy(bool) override {}
+    void keepAlive() override {
+        if (hasCaption_) yielded(captionPhase_);
+    }
 
     void yielded(Phase phase = Phase::Status) { yields.push_back({Clock::now(), phase}); }
     // Longest time from a progress redraw of the phase to the next yield

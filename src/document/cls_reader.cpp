@@ -71,6 +71,11 @@ std::int32_t clsReader::ParentIndex() const {
 
 void clsReader::SetProgressListener(ProgressListener listener) { root().progress = std::move(listener); }
 
+void clsReader::SetKeepAliveListener(std::function<void()> listener, std::chrono::milliseconds interval) {
+    root().keepAlive = std::move(listener);
+    root().keepAliveInterval = interval;
+}
+
 const std::string& clsReader::Header() const {
     static const std::string kNone;
     return root_ ? root_->sHeader : kNone;
@@ -85,6 +90,10 @@ clsReader::RootState& clsReader::root() {
 
 void clsReader::RaiseProgress(float percent) {
     if (root_ && root_->progress) root_->progress(percent);
+}
+
+void clsReader::RaiseKeepAlive() {
+    if (root_ && root_->keepAlive) root_->keepAlive();
 }
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 // own vocabulary; use the helpers of tree_edit.h and block_layout.h for
 // those.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -94,6 +95,11 @@ public:
     void SaveFile(const std::filesystem::path& sName);
 
     void SetProgressListener(ProgressListener listener);
+    // Called about every `interval` while a long read or write goes on,
+    // between progress events, so that a window can handle its events; like
+    // the progress listener it may throw to abandon the read or write.
+    void SetKeepAliveListener(std::function<void()> listener,
+                              std::chrono::milliseconds interval = std::chrono::milliseconds(50));
     // The header line of the file read (without its line end).
     const std::string& Header() const;
     void SetHeader(std::string header);
@@ -104,9 +110,12 @@ private:
         std::string sHeader;
         std::int32_t lastPerc = 0;
         ProgressListener progress;
+        std::function<void()> keepAlive;
+        std::chrono::milliseconds keepAliveInterval{50};
     };
     RootState& root();
     void RaiseProgress(float percent);
+    void RaiseKeepAlive();
     void makeNodes();
     void makeStrings();
     static const NodeList& noNodes();
@@ -119,6 +128,7 @@ private:
 
     friend class ShapeReader;
     friend class ShapeWriter;
+    friend class KeepAliveTicker;
 };
 
 }  // namespace orvane

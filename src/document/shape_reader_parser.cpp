@@ -104,6 +104,7 @@ void ShapeReader::parseBody(std::uint64_t q) {
     p_ = q + 1;
 
     while (!frames_.empty()) {
+        keepAliveStep();
         if (p_ >= length_) {  // the text has ended: the block ends with it
             closeBlock();
             continue;
@@ -258,6 +259,15 @@ void ShapeReader::closeBlock() {
     children_.push_back(std::move(closed));
     frames_.back().last = kEmpty;  // the item before last stays as it was
     progressStep();
+}
+
+void ShapeReader::keepAliveStep() {
+    try {
+        keepAlive_.tick();
+    } catch (...) {
+        listenerFailed_ = true;
+        throw;
+    }
 }
 
 // Only the root's own loop reports progress: once per whole percent.

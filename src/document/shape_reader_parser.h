@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "document/keep_alive.h"
 #include "document/shape_reader_memory.h"
 #include "document/shape_reader_source.h"
 
@@ -69,6 +70,7 @@ private:
     void readValue();
     void closeBlock();
     void progressStep();
+    void keepAliveStep();
     ShapeText itemText(std::size_t index) const;
     ShapeText unitsToText(const char16_t* units, std::size_t n);
 
@@ -83,6 +85,7 @@ private:
     std::vector<NodePtr> children_;
     std::string scratch_;
     bool listenerFailed_ = false;
+    KeepAliveTicker keepAlive_{root_};
 };
 
 }  // namespace orvane

@@ -83,6 +83,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
     try {
         NodePtr root = clsReader::create();
         root->SetProgressListener([&view](float percent) { view.pc(percent * 100.0f); });
+        root->SetKeepAliveListener([&view] { view.keepAlive(); });
         view.setCaption("Reading " + chosen.string());
         view.pc(0);
         root->ReadFile(chosen, true);

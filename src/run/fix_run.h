@@ -27,6 +27,9 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     // The application-wide busy pointer.
     virtual void setBusy(bool busy) = 0;
+    // Called about every 50 ms during long reads and writes: a window handles
+    // its pending events here (and may throw RunCancelled).
+    virtual void keepAlive() {}
 };
 
 enum class RunOutcome {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <exception>
@@ -195,6 +196,13 @@ void frmUpdate::pc(float p) {
 
 void frmUpdate::prt(const std::string& text) {
     picPerc->prt(text);
+    throwIfLeaving();
+}
+
+// Between progress redraws of a long read or write the window still handles
+// its events, so it repaints and a click on "Close" is taken at once.
+void frmUpdate::keepAlive() {
+    QCoreApplication::processEvents();
     throwIfLeaving();
 }
 

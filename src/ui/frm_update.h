@@ -41,6 +41,7 @@ public:
     void prt(const std::string& text) override;
     void showMessage(const std::string& text) override;
     void setBusy(bool busy) override;
+    void keepAlive() override;
 
     // The root's progress (a fraction 0..1), drawn as a percentage.
     void r_Progress(float percent) { pc(percent * 100.0f); }
