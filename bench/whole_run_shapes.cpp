@@ -17,7 +17,7 @@ RunShape runShape(std::string name, std::int64_t triangles, int subObjects) {
     p.trianglesPerPrimitive = 4000;  // over the default 2800: every full primitive is split
     p.shortEdgeFraction = 0.001;
     p.animation = test::GeneratedAnimation::Frames;
-    p.animationFrames = 8;
+    p.animationFrames = 16;  // at 30 fps: the run retimes it to 60
     p.framesPerSecond = 30;
     return shape;
 }
