@@ -1,20 +1,38 @@
 #include "fuzz_support.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
-#include <vector>
+#include <string_view>
 
 namespace orvane::fuzz {
 
 namespace {
 
+constexpr std::string_view kScratchPrefix = "orvane-fuzz-";
+
+// libFuzzer often ends the process without running exit handlers, so each
+// process removes the folders of processes that are gone.
+void removeStaleScratchDirs(const std::filesystem::path& base) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kScratchPrefix, 0) != 0) continue;
+        const std::string pid = name.substr(kScratchPrefix.size());
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH)
+            std::filesystem::remove_all(entry.path(), ec);
+    }
+}
+
 std::filesystem::path makeScratchDir() {
     std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::filesystem::path dir = base / ("orvane-fuzz-" + std::to_string(getpid()));
+    removeStaleScratchDirs(base);
+    std::filesystem::path dir = base / (std::string(kScratchPrefix) + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::atexit([] {
         std::error_code ec;
@@ -34,34 +52,6 @@ void writeFile(const std::filesystem::path& path, const std::uint8_t* data, std:
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     if (!out) fail("cannot write the scratch file " + path.string());
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-NodePtr readTree(const std::filesystem::path& path) {
-    NodePtr root = clsReader::create();
-    root->ReadFile(path, true);
-    return root;
-}
-
-std::string compareTrees(const clsReader& a, const clsReader& b) {
-    std::vector<std::pair<const clsReader*, const clsReader*>> pending{{&a, &b}};
-    while (!pending.empty()) {
-        auto [x, y] = pending.back();
-        pending.pop_back();
-        if (x->Name != y->Name) return "name \"" + x->Name.str() + "\" became \"" + y->Name.str() + "\"";
-        if (x->Text != y->Text) return "label of \"" + x->Name.str() + "\" changed";
-        if (x->Strings() != y->Strings()) return "values of \"" + x->Name.str() + "\" changed";
-        if (x->Nodes().size() != y->Nodes().size()) return "children of \"" + x->Name.str() + "\" changed";
-        for (std::size_t i = 0; i < x->Nodes().size(); ++i)
-            pending.emplace_back(x->Nodes()[i].get(), y->Nodes()[i].get());
-    }
-    return {};
 }
 
 void fail(const std::string& what) {

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "document/keep_alive.h"
 #include "document/shape_error.h"
 #include "document/shape_writer_output.h"
+#include "document/tree_edit.h"
 
 namespace orvane {
 
@@ -41,6 +43,7 @@ private:
     std::vector<Open> open_;
     std::size_t topBlocksWritten_ = 0;
     bool listenerFailed_ = false;
+    KeepAliveTicker keepAlive_{root_};
 };
 
 void ShapeWriter::saveFile(clsReader& root, const std::filesystem::path& target) {
@@ -73,6 +76,12 @@ void ShapeWriter::saveFile(clsReader& root, const std::filesystem::path& target)
 void ShapeWriter::writeTree() {
     openBlock(root_, 0);
     while (!open_.empty()) {
+        try {
+            keepAlive_.tick();
+        } catch (...) {
+            listenerFailed_ = true;
+            throw;
+        }
         Open& block = open_.back();
         const StringList& items = *block.items;
         if (block.nextItem == items.size()) {
@@ -86,7 +95,7 @@ void ShapeWriter::writeTree() {
         const ShapeText& item = items[block.nextItem++];
         const NodeList& children = *block.children;
         // Placeholders are matched against the next child only.
-        if (block.nextChild < children.size() && item == children[block.nextChild]->Name) {
+        if (block.nextChild < children.size() && isPlaceholderOf(item, *children[block.nextChild])) {
             const clsReader& child = *children[block.nextChild++];
             openBlock(child, block.depth + 1);
         } else {

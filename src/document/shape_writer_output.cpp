@@ -21,6 +21,11 @@ namespace {
     throw std::system_error(code, std::generic_category());
 }
 
+ChunkWriteFailure& chunkWriteFailure() {
+    static ChunkWriteFailure failure;
+    return failure;
+}
+
 std::FILE* openNew(const std::filesystem::path& path) {
 #ifdef _WIN32
     return _wfopen(path.c_str(), L"wbx");
@@ -75,9 +80,14 @@ void ReplacingFile::discard() noexcept {
     }
 }
 
+void setChunkWriteFailureForTests(ChunkWriteFailure failure) { chunkWriteFailure() = std::move(failure); }
+
 void ReplacingFile::write(const void* data, std::size_t bytes) {
+    if (const ChunkWriteFailure& fails = chunkWriteFailure(); fails && fails(written_, bytes))
+        throw std::system_error(std::make_error_code(std::errc::no_space_on_device));
     errno = 0;
     if (std::fwrite(data, 1, bytes, file_) != bytes) throwErrno(EIO);
+    written_ += bytes;
 }
 
 void ReplacingFile::commit() {

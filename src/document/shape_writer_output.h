@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,7 +35,15 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     std::FILE* file_ = nullptr;
+    std::uint64_t written_ = 0;
 };
+
+// Test seam: when set, consulted before each chunk goes to a temporary
+// file, with the bytes already written and the size of the chunk; answering
+// true makes that write fail as a full disk would. Tests only; empty in the
+// program.
+using ChunkWriteFailure = std::function<bool(std::uint64_t written, std::size_t bytes)>;
+void setChunkWriteFailureForTests(ChunkWriteFailure failure);
 
 // Buffered UTF-16LE text. Values arrive as UTF-8; ASCII is widened
 // directly, anything else goes through the general conversion.

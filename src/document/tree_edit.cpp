@@ -90,7 +90,7 @@ std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos) {
     const StringList& values = parent.Strings();
     std::size_t next = 0;  // 0-based index of the next child to find
     for (std::size_t k = 0; k < values.size() && next < children.size(); ++k) {
-        if (values[k] == children[next]->Name) {
+        if (isPlaceholderOf(values[k], *children[next])) {
             if (next + 1 == childPos) return k + 1;
             ++next;
         }
@@ -156,7 +156,7 @@ std::string findMissingPlaceholder(const clsReader& root) {
         const StringList& values = node->Strings();
         std::size_t next = 0;
         for (std::size_t k = 0; k < values.size() && next < children.size(); ++k)
-            if (values[k] == children[next]->Name) ++next;
+            if (isPlaceholderOf(values[k], *children[next])) ++next;
         if (next < children.size()) {
             std::string where = "block \"" + node->Name.str() + "\"";
             for (NodePtr up = node->Parent(); up; up = up->Parent()) where += " in \"" + up->Name.str() + "\"";
