@@ -1,9 +1,11 @@
 #include "fixes/animations.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "document/block_layout.h"
 #include "document/numbers.h"
+#include "document/shape_error.h"
 #include "document/tree_edit.h"
 
 namespace orvane {
@@ -47,6 +49,10 @@ void normaliseAnimations(RunState& run, clsReader& root) {
     const std::int32_t rate = blocks::wholeValue(*animation, 2, "the frame rate", firstAnimation);
     if (frames == 8 || rate != 30) return;
     const std::int64_t newRate = retimedRate(frames);
+    // A rate beyond 32 bits could not be read again, not even by this program.
+    if (newRate > INT32_MAX || newRate < INT32_MIN)
+        throw ShapeError("the frame count " + wholeText(frames) + " of " + firstAnimation() +
+                         " gives a frame rate of " + wholeText(newRate) + ", beyond 32 bits");
     replaceValue(*animation, 2, wholeText(newRate));
     run.report("Animation FPS corrected from 30 to " + wholeText(newRate));
     run.fixesMade = true;

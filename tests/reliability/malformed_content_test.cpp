@@ -66,7 +66,7 @@ const BrokenShape kBrokenShapes[] = {
     {"VertexSetSizeLarger", replacing("vertex_set ( 1 81 81 )", "vertex_set ( 1 81 900 )"), C, C, ""},
     {"DistanceLevelsCountLarger", replacing("distance_levels ( 1", "distance_levels ( 4"), C, C, ""},
     {"GeometryNodeMapCountLarger", replacing("geometry_node_map ( 2 0 1 )", "geometry_node_map ( 5 0 1 )"), S, C, "geometry_node_map"},
-    {"AnimationFramesHuge", replacing("animation ( 15 30", "animation ( 2000000000 30"), C, C, ""},
+    {"AnimationFramesHuge", replacing("animation ( 15 30", "animation ( 2000000000 30"), S, S, "beyond 32 bits"},
     // --- indices past the tables -------------------------------------------
     {"VertexIndexPastVertices", replacing("vertex_idxs ( 18 0 25 1", "vertex_idxs ( 18 0 25 900"), S, S, "vertex index 900"},
     {"PointIndexPastPoints", replacing("vertex ( 00000000 1 1", "vertex ( 00000000 900 1"), S, S, "point index 900"},
