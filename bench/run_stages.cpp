@@ -30,14 +30,8 @@ bool StagedRun::read(const std::filesystem::path& shape) {
 }
 
 void StagedRun::survey() {
-    clsReader& root = *run_.r;
-    run_.oversizedSubObjects.clear();
-    run_.oversizedPrimitives.clear();
-    run_.shapePoints = root.Find(blocks::points);
-    run_.shapeVtxStates = root.Find(blocks::vtx_states);
-    run_.shapePrimStates = root.Find(blocks::prim_states);
-    run_.fixesMade = false;
-    checkLods(run_, root);
+    prepareRunState(run_);
+    checkLods(run_, *run_.r);
 }
 
 void StagedRun::split() {

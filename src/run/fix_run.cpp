@@ -32,16 +32,25 @@ private:
     RunView& view_;
 };
 
-// The checks and repairs in their fixed order, then the write decision.
-void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView& view, RunResult& result) {
+}  // namespace
+
+void prepareRunState(RunState& run) {
     clsReader& root = *run.r;
-    view.clearReport();
     run.oversizedSubObjects.clear();
     run.oversizedPrimitives.clear();
     run.shapePoints = root.Find(blocks::points);
     run.shapeVtxStates = root.Find(blocks::vtx_states);
     run.shapePrimStates = root.Find(blocks::prim_states);
     run.fixesMade = false;
+}
+
+namespace {
+
+// The checks and repairs in their fixed order, then the write decision.
+void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView& view, RunResult& result) {
+    clsReader& root = *run.r;
+    view.clearReport();
+    prepareRunState(run);
     view.prt("Checking LOD's");
 
     checkLods(run, root);

@@ -54,6 +54,10 @@ extern const char* const kInvalidFileFormat;  // "Invalid File Format" + CR + ex
 // The output path: the chosen path with "fixed" appended directly.
 std::filesystem::path outputPathFor(const std::filesystem::path& chosen);
 
+// Prepares the run state for the survey of run.r: empty oversize lists, the
+// root's points, vtx_states and prim_states, no fixes made yet.
+void prepareRunState(RunState& run);
+
 // Runs the steps after the file dialog: read, survey, repairs in their fixed
 // order, the write decision and the status texts.
 RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLimits& limits,

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "document/shape_error.h"
+#include "fixes/survey.h"
 #include "run/run_state.h"
 #include "support/shape_files.h"
 
@@ -98,6 +100,18 @@ inline RunSwitches lifting() {
     RunSwitches switches;
     switches.chkPoly = true;
     return switches;
+}
+
+// The message of the ShapeError the survey throws on body, or "no error".
+inline std::string shapeError(const std::string& body) {
+    NodePtr root = readShape(body);
+    CheckRun check(root);
+    try {
+        checkLods(check.run, *root);
+    } catch (const ShapeError& e) {
+        return e.what();
+    }
+    return "no error";
 }
 
 }  // namespace orvane::test

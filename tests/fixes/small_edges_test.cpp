@@ -79,17 +79,6 @@ Outcome bothWays(const std::string& body, const Triangles& triangles, RunSwitche
     return survey;
 }
 
-std::string shapeError(const std::string& body) {
-    NodePtr root = readShape(body);
-    CheckRun check(root);
-    try {
-        checkLods(check.run, *root);
-    } catch (const ShapeError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 const std::vector<std::string> kFar = {"0 0 0", "10 0 0", "0 10 0"};
 
 }  // namespace

@@ -33,17 +33,6 @@ Lines survey(const std::string& body, RunLimits limits = {}) {
     return check.report.lines;
 }
 
-std::string shapeError(const std::string& body) {
-    NodePtr root = readShape(body);
-    CheckRun check(root);
-    try {
-        checkLods(check.run, *root);
-    } catch (const ShapeError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 }  // namespace
 
 TEST(Survey, ReportsTheFiveLineExample) {
