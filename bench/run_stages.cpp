@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "document/block_layout.h"
 #include "fixes/animations.h"
 #include "fixes/split_primitives.h"
 #include "fixes/sub_objects.h"
