@@ -11,7 +11,7 @@
 #include "summary_table.h"
 #include "whole_run_bench.h"
 #include "whole_run_shapes.h"
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 
 int readOnce(const char* path) {
     const auto start = std::chrono::steady_clock::now();

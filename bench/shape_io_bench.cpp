@@ -23,7 +23,7 @@
 #include "bare_pass.h"
 #include "document/cls_reader.h"
 #include "read_once.h"
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 
 namespace {
 

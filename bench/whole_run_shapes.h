@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "run/run_state.h"
-#include "support/shape_generator.h"
+#include "fixes/run_state.h"
+#include "generator/shape_generator.h"
 
 namespace orvane::bench {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "run/shapes.h"
-#include "support/shape_files.h"
-#include "support/shape_generator.h"
+#include "generator/sample_shapes.h"
+#include "generator/shape_files.h"
+#include "generator/shape_generator.h"
 
 using namespace orvane::test;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 
 namespace orvane::cli {
 

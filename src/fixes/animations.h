@@ -2,7 +2,7 @@
 // Animation normalisation: removes an animation that moves nothing and
 // retimes a 30 fps animation to the timing of 8 frames at 30 fps.
 
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 
 namespace orvane {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 
 namespace orvane {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 
 namespace orvane {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "fixes/corner_reader.h"
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 
 namespace orvane {
 

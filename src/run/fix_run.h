@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 
 namespace orvane {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 
 namespace orvane::ui {
 

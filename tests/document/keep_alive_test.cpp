@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/shape_files.h"
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 #include "support/tree_helpers.h"
 
 using namespace orvane;

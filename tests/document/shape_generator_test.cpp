@@ -12,7 +12,7 @@
 #include "document/tree_edit.h"
 #include "support/tree_helpers.h"
 #include "support/shape_files.h"
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 
 using namespace orvane;
 using namespace orvane::test;

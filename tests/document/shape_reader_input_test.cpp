@@ -16,7 +16,7 @@
 #include "document/cls_reader.h"
 #include "support/tree_helpers.h"
 #include "support/shape_files.h"
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 
 using namespace orvane;
 using namespace orvane::test;

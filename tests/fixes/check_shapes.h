@@ -8,7 +8,7 @@
 
 #include "document/shape_error.h"
 #include "fixes/survey.h"
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 #include "support/shape_files.h"
 
 namespace orvane::test {

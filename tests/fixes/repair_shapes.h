@@ -11,7 +11,7 @@
 
 #include "document/block_layout.h"
 #include "document/tree_edit.h"
-#include "run/run_state.h"
+#include "fixes/run_state.h"
 #include "support/shape_files.h"
 
 namespace orvane::test {

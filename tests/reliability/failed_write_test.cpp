@@ -15,7 +15,7 @@
 #include "document/shape_writer_output.h"
 #include "reliability/run_contract.h"
 #include "support/shape_files.h"
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 
 using namespace orvane;
 using namespace orvane::test;

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 
 namespace orvane::test {
 

@@ -14,7 +14,7 @@
 #include "document/tree_edit.h"
 #include "reliability/malformed_shapes.h"
 #include "reliability/run_contract.h"
-#include "run/shapes.h"
+#include "generator/sample_shapes.h"
 #include "support/shape_files.h"
 
 using namespace orvane;

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "run/shapes.h"
+#include "generator/sample_shapes.h"
 #include "support/shape_files.h"
 
 using namespace orvane::test;

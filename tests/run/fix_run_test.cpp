@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "run/recording_view.h"
-#include "run/shapes.h"
+#include "generator/sample_shapes.h"
 #include "support/shape_files.h"
 #include "support/tree_helpers.h"
 

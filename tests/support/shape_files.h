@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for tests: temporary folders, shape files built from text, and a
-// report list that records what a run appends.
+// Helpers for tests: shapes read from text, and a report list that records
+// what a run appends. Files on disk come from the generator library.
 
 #include <filesystem>
 #include <string>
@@ -8,33 +8,10 @@
 #include <vector>
 
 #include "document/cls_reader.h"
-#include "run/run_state.h"
+#include "generator/shape_files.h"
+#include "fixes/run_state.h"
 
 namespace orvane::test {
-
-inline constexpr std::string_view kHeader = "SIMISA@@@@@@@@@@JINX0s1t______";
-
-// A fresh folder under the system's temporary folder, removed on destruction.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
-// Bytes of a UTF-16LE file: optional byte-order mark, then text (UTF-8 in).
-std::string utf16Bytes(std::string_view text, bool withBom = true);
-void writeBytes(const std::filesystem::path& path, std::string_view bytes);
-std::string readBytes(const std::filesystem::path& path);
-
-// Writes a shape file: BOM, the header line, CR LF, then body.
-void writeShape(const std::filesystem::path& path, std::string_view body);
 
 // Reads body (as the body of a shape file) into a new root with bText true.
 NodePtr readShape(std::string_view body, bool bText = true);

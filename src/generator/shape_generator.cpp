@@ -1,4 +1,4 @@
-#include "support/shape_generator.h"
+#include "generator/shape_generator.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/shape_files.h"
+#include "generator/shape_files.h"
 
 namespace orvane::test {
 
