@@ -168,6 +168,7 @@ void frmUpdate::cmdMin_Click() {
 
 void frmUpdate::cmdEnd_Click() {
     saveLimits(platform_.settings, RunLimits{maxPrimFaces, maxObjectPolys, minEdgeSqr});
+    if (!lastFolder_.empty()) saveLastFolder(platform_.settings, lastFolder_);
     if (running_) {
         // The run ends at its next yield, right after this handler; cmd_Click then ends the program.
         leaving_ = true;
@@ -195,11 +196,7 @@ void frmUpdate::runFile(const std::filesystem::path& chosen) {
     if (running_) return;
     lastChosen_ = chosen;
     std::error_code ignored;
-    const std::filesystem::path folder = std::filesystem::absolute(chosen, ignored).parent_path();
-    if (folder != lastFolder_) {
-        lastFolder_ = folder;
-        saveLastFolder(platform_.settings, lastFolder_);
-    }
+    lastFolder_ = std::filesystem::absolute(chosen, ignored).parent_path();
 
     const RunLimits limits{maxPrimFaces, maxObjectPolys, minEdgeSqr};
     const RunSwitches switches{chkPoly->isChecked(), chkAnims->isChecked(), chkReport->isChecked()};

@@ -1,6 +1,7 @@
 #pragma once
 // The folder of the last shape chosen, kept in the settings store beside the
-// limits so that the file dialog opens there after a restart.
+// limits (and, like them, saved by "Close") so that the file dialog opens
+// there after a restart.
 
 #include <filesystem>
 

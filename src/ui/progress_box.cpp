@@ -75,7 +75,8 @@ void ProgressBox::showText(const QString& text) {
 QString ProgressBox::fittedCaption() const {
     const QString caption = QString::fromStdString(tag_);
     const QFontMetrics metrics(font(), &picture_);
-    const int room = innerWidth() - metrics.horizontalAdvance(kPercentSample) - 2 * kTextMargin;
+    // The box's own width: the picture takes it only when next cleared.
+    const int room = contentsRect().width() - metrics.horizontalAdvance(kPercentSample) - 2 * kTextMargin;
     if (metrics.horizontalAdvance(caption) <= room) return caption;
     const qsizetype nameStart = std::max(caption.lastIndexOf(u'/'), caption.lastIndexOf(u'\\'));
     if (nameStart > 0) {
