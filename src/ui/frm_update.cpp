@@ -120,15 +120,15 @@ void frmUpdate::createControls() {
     connect(cmdMin, &QPushButton::clicked, this, &frmUpdate::cmdMin_Click);
 
     // The list's context menu: its own copy actions, then these.
-    auto* saveAs = new QAction(tr("&Save Report As..."), lst);
-    saveAs->setShortcut(QKeySequence::Save);
-    saveAs->setShortcutContext(Qt::WindowShortcut);
-    connect(saveAs, &QAction::triggered, this, &frmUpdate::saveReportAs);
-    auto* about = new QAction(tr("A&bout Orvane"), lst);
-    connect(about, &QAction::triggered, this, &frmUpdate::showAbout);
+    saveReportAction = new QAction(tr("&Save Report As..."), lst);
+    saveReportAction->setShortcut(QKeySequence::Save);
+    saveReportAction->setShortcutContext(Qt::WindowShortcut);
+    connect(saveReportAction, &QAction::triggered, this, &frmUpdate::saveReportAs);
+    aboutAction = new QAction(tr("A&bout Orvane"), lst);
+    connect(aboutAction, &QAction::triggered, this, &frmUpdate::showAbout);
     auto* separator = new QAction(lst);
     separator->setSeparator(true);
-    lst->addActions({saveAs, separator, about});
+    lst->addActions({saveReportAction, separator, aboutAction});
 }
 
 void frmUpdate::Form_Load() {
@@ -219,7 +219,9 @@ void frmUpdate::runFile(const std::filesystem::path& chosen) {
 
 void frmUpdate::setRunning(bool running) {
     running_ = running;
+    // A dialog opened from inside the run's event processing would halt the run unpainted.
     for (QPushButton* button : {cmd, cmdprim, cmdface, cmdMin}) button->setEnabled(!running);
+    for (QAction* action : {saveReportAction, aboutAction}) action->setEnabled(!running);
 }
 
 void frmUpdate::runStopped(const std::string& message) {

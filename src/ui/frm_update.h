@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "run/fix_run.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -70,7 +71,7 @@ private:
     void Form_Load();
     void showLimits();
     void throwIfLeaving() const;
-    // "Select Model" and the three "..." buttons are off for the length of a run.
+    // "Select Model", the three "..." buttons and the list's dialogs are off for the length of a run.
     void setRunning(bool running);
     void saveReportAs();
     void showAbout();
@@ -88,6 +89,9 @@ private:
     ReportList* lst = nullptr;
     ProgressBox* picPerc = nullptr;
     QPushButton* cmdEnd = nullptr;
+    // The report list's context menu entries that open a dialog.
+    QAction* saveReportAction = nullptr;
+    QAction* aboutAction = nullptr;
 
     std::int32_t maxPrimFaces = 2800;
     std::int32_t maxObjectPolys = 11000;

@@ -1,6 +1,7 @@
 // What a user met in the window: the limit buttons during a run, a long
 // reading caption, a stopped run, and a minimum edge typed with a comma.
 
+#include <QAction>
 #include <QFontMetrics>
 #include <QPushButton>
 #include <cctype>
@@ -29,12 +30,14 @@ protected:
         std::vector<bool> enabled;
         for (const char* name : {"cmd", "cmdprim", "cmdface", "cmdMin"})
             enabled.push_back(control<QPushButton>(window, name).isEnabled());
+        for (const QAction* action : control<ui::ReportList>(window, "lst").actions())
+            if (action->text().contains("...")) enabled.push_back(action->isEnabled());
         return enabled;
     }
 };
 
 TEST_F(WindowFaults, LimitButtonsAreOffForTheRunWhateverEndsIt) {
-    const std::vector<bool> off(4, false), on(4, true);
+    const std::vector<bool> off(5, false), on(5, true);  // the buttons and "Save Report As..."
     // A run that goes through: looked at when the run first yields.
     writeShape(dir / "m.s", smallShape());
     std::vector<bool> duringRun;
