@@ -55,6 +55,7 @@ QStringList ReportList::lines() const {
 
 void ReportList::copySelected() {
     QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;  // the clipboard keeps what it holds
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList selected;
     selected.reserve(rows.size());
