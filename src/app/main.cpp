@@ -2,16 +2,48 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
+#include "orvane_version.h"
+#include "platform/path_text.h"
 #include "platform/qt_platform.h"
+#include "ui/command_line.h"
 #include "ui/frm_update.h"
 
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // --help and --version answer before any window system is needed.
+    const orvane::ui::AppArguments early = orvane::ui::parseAppArguments(argumentsOf(argc, argv));
+    if (early.help || early.version) {
+        std::fputs(early.help ? orvane::ui::kAppUsage : "orvane " ORVANE_VERSION "\n", stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
+    // What Qt's own options (-platform, -style, ...) leave.
+    const orvane::ui::AppArguments arguments = orvane::ui::parseAppArguments(QCoreApplication::arguments().mid(1));
+    if (!arguments.error.isEmpty()) {
+        std::fprintf(stderr, "orvane: %s\n%s", arguments.error.toLocal8Bit().constData(), orvane::ui::kAppUsage);
+        return 2;
+    }
+
     orvane::platform::QtPlatform qtPlatform;
     orvane::ui::frmUpdate window(qtPlatform.services());
     qtPlatform.setDialogParent(&window);
     window.show();
+    if (!arguments.file.isEmpty()) {
+        const auto file = orvane::platform::pathFromQString(arguments.file);
+        QTimer::singleShot(0, &window, [&window, file] { window.runFile(file); });
+    }
 
     // ORVANE_GRAB_WINDOW=file.png saves a picture of the window just after it
     // opens and ends the program (for documentation).

@@ -20,6 +20,7 @@ const char* const kUsage =
     "  --no-check-animations       leave the animations alone\n"
     "  --report-only               report and repair in memory, write no file\n"
     "  --help                      show this text\n"
+    "  --version                   show the version\n"
     "\n"
     "Exit status: 0 run completed, 1 unreadable file, 2 usage error,\n"
     "3 run stopped on malformed shape content, 4 output could not be written.\n";
@@ -98,6 +99,8 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
                 options.switches.chkReport = true;
             } else if (arg == "--help") {
                 options.help = true;
+            } else if (arg == "--version") {
+                options.version = true;
             } else {
                 return fail("unknown option " + arg);
             }
@@ -108,7 +111,7 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
             options.file = arg;
         }
     }
-    if (!options.help && options.file.empty()) return fail("no FILE given");
+    if (!options.help && !options.version && options.file.empty()) return fail("no FILE given");
     return options;
 }
 

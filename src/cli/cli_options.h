@@ -14,6 +14,7 @@ struct CliOptions {
     RunSwitches switches;
     std::string file;
     bool help = false;
+    bool version = false;
 };
 
 // The usage text printed by --help and after a usage error.

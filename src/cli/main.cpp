@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "orvane_version.h"
 #include "run/fix_run.h"
 
 namespace {
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
     }
     if (options->help) {
         std::fputs(cli::kUsage, stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::fputs("orvane-cli " ORVANE_VERSION "\n", stdout);
         return 0;
     }
     ConsoleView view;

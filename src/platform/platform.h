@@ -25,6 +25,11 @@ public:
     virtual std::optional<std::filesystem::path> openFile(const std::string& title,
                                                           const std::vector<FileFilter>& filters,
                                                           const std::filesystem::path& fileName) = 0;
+    // Asks for a file to write, suggesting fileName (a path). None when the
+    // user cancels.
+    virtual std::optional<std::filesystem::path> saveFile(const std::string& title,
+                                                          const std::vector<FileFilter>& filters,
+                                                          const std::filesystem::path& fileName) = 0;
 };
 
 class MsgBox {

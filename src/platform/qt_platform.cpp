@@ -70,6 +70,18 @@ std::optional<std::filesystem::path> QtPlatform::openFile(const std::string& tit
     return pathOf(chosen.front());
 }
 
+std::optional<std::filesystem::path> QtPlatform::saveFile(const std::string& title,
+                                                          const std::vector<FileFilter>& filters,
+                                                          const std::filesystem::path& fileName) {
+    QStringList nameFilters;
+    for (const FileFilter& filter : filters)
+        nameFilters << fromUtf8(filter.name) + " (" + fromUtf8(filter.pattern) + ")";
+    const QString chosen =
+        QFileDialog::getSaveFileName(parent_, fromUtf8(title), pathText(fileName), nameFilters.join(";;"));
+    if (chosen.isEmpty()) return std::nullopt;
+    return pathOf(chosen);
+}
+
 void QtPlatform::showMessage(const std::string& text, const std::string& caption) {
     QString lines = fromUtf8(text);
     lines.replace("\r\n", "\n");

@@ -28,6 +28,8 @@ public:
 
     std::optional<std::filesystem::path> openFile(const std::string& title, const std::vector<FileFilter>& filters,
                                                   const std::filesystem::path& fileName) override;
+    std::optional<std::filesystem::path> saveFile(const std::string& title, const std::vector<FileFilter>& filters,
+                                                  const std::filesystem::path& fileName) override;
     void showMessage(const std::string& text, const std::string& caption) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& initialText) override;

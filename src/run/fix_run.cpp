@@ -32,6 +32,12 @@ private:
     RunView& view_;
 };
 
+// A problem as a line of its own: starting with a capital letter.
+std::string sentence(std::string problem) {
+    if (!problem.empty() && problem[0] >= 'a' && problem[0] <= 'z') problem[0] = char(problem[0] - 'a' + 'A');
+    return problem;
+}
+
 }  // namespace
 
 void prepareRunState(RunState& run) {
@@ -121,10 +127,15 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
         result.outcome = RunOutcome::Cancelled;
         return result;
     }
+    std::string message;
     if (result.outcome == RunOutcome::Stopped)
-        view.showMessage("The run on " + chosen.string() + " stopped: nothing was written.\r" + result.problem);
+        message = "The run on " + chosen.string() + " stopped: nothing was written.\r" + sentence(result.problem);
     else if (result.outcome == RunOutcome::WriteFailed)
-        view.showMessage("The repaired shape could not be written.\r" + result.problem);
+        message = "The repaired shape could not be written.\r" + sentence(result.problem);
+    if (!message.empty()) {
+        view.runStopped(message);
+        view.showMessage(message);
+    }
     return result;
 }
 

@@ -30,6 +30,9 @@ public:
     // Called about every 50 ms during long reads and writes: a window handles
     // its pending events here (and may throw RunCancelled).
     virtual void keepAlive() {}
+    // The run stopped after reading and wrote nothing; message is the text
+    // of the message box that follows. A window keeps it in its report.
+    virtual void runStopped(const std::string& message) { (void)message; }
 };
 
 enum class RunOutcome {

@@ -1,17 +1,31 @@
 #include "ui/frm_update.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
+#include <QStringList>
 #include <exception>
 #include <iterator>
 
 #include "document/numbers.h"
+#include "orvane_version.h"
+#include "platform/path_text.h"
+#include "ui/last_folder.h"
 #include "ui/limits.h"
 #include "ui/progress_box.h"
+#include "ui/report_file.h"
 #include "ui/report_list.h"
+
+// The icon lives in the library's resources; a static library must register them.
+static void initIconResource() { Q_INIT_RESOURCE(orvane); }
 
 namespace orvane::ui {
 
@@ -58,6 +72,9 @@ frmUpdate::frmUpdate(const platform::Platform& platform, QWidget* parent) : QWid
     dialogFont.setPixelSize(11);
     dialogFont.setStretch(QFont::SemiCondensed);
     setFont(dialogFont);
+    initIconResource();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.svg")));
+    setAcceptDrops(true);
     createControls();
     Form_Load();
 }
@@ -101,6 +118,17 @@ void frmUpdate::createControls() {
     connect(cmdprim, &QPushButton::clicked, this, &frmUpdate::cmdprim_Click);
     connect(cmdface, &QPushButton::clicked, this, &frmUpdate::cmdface_Click);
     connect(cmdMin, &QPushButton::clicked, this, &frmUpdate::cmdMin_Click);
+
+    // The list's context menu: its own copy actions, then these.
+    saveReportAction = new QAction(tr("&Save Report As..."), lst);
+    saveReportAction->setShortcut(QKeySequence::Save);
+    saveReportAction->setShortcutContext(Qt::WindowShortcut);
+    connect(saveReportAction, &QAction::triggered, this, &frmUpdate::saveReportAs);
+    aboutAction = new QAction(tr("A&bout Orvane"), lst);
+    connect(aboutAction, &QAction::triggered, this, &frmUpdate::showAbout);
+    auto* separator = new QAction(lst);
+    separator->setSeparator(true);
+    lst->addActions({saveReportAction, separator, aboutAction});
 }
 
 void frmUpdate::Form_Load() {
@@ -108,6 +136,7 @@ void frmUpdate::Form_Load() {
     maxPrimFaces = limits.maxPrimFaces;
     maxObjectPolys = limits.maxObjectPolys;
     minEdgeSqr = limits.minEdgeSqr;
+    lastFolder_ = loadLastFolder(platform_.settings);
     showLimits();
 }
 
@@ -139,6 +168,7 @@ void frmUpdate::cmdMin_Click() {
 
 void frmUpdate::cmdEnd_Click() {
     saveLimits(platform_.settings, RunLimits{maxPrimFaces, maxObjectPolys, minEdgeSqr});
+    if (!lastFolder_.empty()) saveLastFolder(platform_.settings, lastFolder_);
     if (running_) {
         // The run ends at its next yield, right after this handler; cmd_Click then ends the program.
         leaving_ = true;
@@ -155,33 +185,93 @@ void frmUpdate::closeEvent(QCloseEvent* event) {
 
 void frmUpdate::cmd_Click() {
     if (running_) return;
-    const auto chosen = platform_.fileDialog.openFile(
-        "Select Shape File", {{"MSTS Model", "*.s"}, {"All Files", "*"}},
-        lastChosen_.empty() ? std::filesystem::path("*.s") : lastChosen_);
-    if (!chosen) return;
-    lastChosen_ = *chosen;
+    std::filesystem::path start = lastChosen_;
+    if (start.empty()) start = lastFolder_.empty() ? std::filesystem::path("*.s") : lastFolder_ / "*.s";
+    const auto chosen =
+        platform_.fileDialog.openFile("Select Shape File", {{"MSTS Model", "*.s"}, {"All Files", "*"}}, start);
+    if (chosen) runFile(*chosen);
+}
+
+void frmUpdate::runFile(const std::filesystem::path& chosen) {
+    if (running_) return;
+    lastChosen_ = chosen;
+    std::error_code ignored;
+    lastFolder_ = std::filesystem::absolute(chosen, ignored).parent_path();
 
     const RunLimits limits{maxPrimFaces, maxObjectPolys, minEdgeSqr};
     const RunSwitches switches{chkPoly->isChecked(), chkAnims->isChecked(), chkReport->isChecked()};
     r.reset();  // the root of an earlier run goes before the next is read
-    running_ = true;
-    cmd->setEnabled(false);
+    runShape_ = chosen;
+    setRunning(true);
     try {
-        r = runFix(*chosen, *this, limits, switches).root;
+        r = runFix(chosen, *this, limits, switches).root;
     } catch (const std::exception& e) {
         // What the run does not handle itself still ends it in order.
-        if (!leaving_) showMessage("The run on " + chosen->string() + " stopped: nothing was written.\r" + e.what());
+        if (!leaving_) {
+            const std::string message = "The run on " + chosen.string() + " stopped: nothing was written.\r" + e.what();
+            runStopped(message);
+            showMessage(message);
+        }
     }
-    running_ = false;
-    cmd->setEnabled(true);
+    setRunning(false);
     if (leaving_) platform_.program.endProgram();
+}
+
+void frmUpdate::setRunning(bool running) {
+    running_ = running;
+    // A dialog opened from inside the run's event processing would halt the run unpainted.
+    for (QPushButton* button : {cmd, cmdprim, cmdface, cmdMin}) button->setEnabled(!running);
+    for (QAction* action : {saveReportAction, aboutAction}) action->setEnabled(!running);
+}
+
+void frmUpdate::runStopped(const std::string& message) {
+    picPerc->prt("Stopped: nothing written");
+    // The list is the run's only record: it keeps why the run stopped.
+    for (const QString& line : QString::fromStdString(message).split(u'\r')) lst->appendLine(line.toStdString());
+    lst->repaintNow();
+}
+
+void frmUpdate::dragEnterEvent(QDragEnterEvent* event) {
+    if (!running_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void frmUpdate::dropEvent(QDropEvent* event) {
+    if (running_) return;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    const QString file = urls.size() == 1 ? urls.front().toLocalFile() : QString();
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        showMessage("One shape file is expected.\rDrop a single shape file, not several files or a folder.");
+        return;
+    }
+    runFile(platform::pathFromQString(file));
+}
+
+void frmUpdate::saveReportAs() {
+    const std::filesystem::path suggested =
+        reportShape_.empty() ? (lastFolder_.empty() ? std::filesystem::path("report.txt") : lastFolder_ / "report.txt")
+                             : reportPathFor(reportShape_);
+    const auto target =
+        platform_.fileDialog.saveFile("Save Report As", {{"Text File", "*.txt"}, {"All Files", "*"}}, suggested);
+    if (!target) return;
+    std::string error;
+    if (!saveReportText(lst->lines(), *target, error))
+        showMessage("The report could not be saved as " + target->string() + ".\r" + error);
+}
+
+void frmUpdate::showAbout() {
+    showMessage(std::string(kAppTitle) + " " + ORVANE_VERSION +
+                "\rChecks and repairs Microsoft Train Simulator shape files.");
 }
 
 void frmUpdate::addLine(const std::string& line) { lst->appendLine(line); }
 
 void frmUpdate::repaintLines() { lst->repaintNow(); }
 
-void frmUpdate::clearReport() { lst->clear(); }
+void frmUpdate::clearReport() {
+    lst->clear();
+    reportShape_ = runShape_;
+}
 
 void frmUpdate::setCaption(const std::string& caption) { picPerc->setTag(caption); }
 

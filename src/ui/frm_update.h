@@ -3,6 +3,8 @@
 // their "..." buttons, the "Select Model" button that starts a fix run, the
 // report list, the progress box and "Close". It is the screen of a run
 // (RunView) and keeps the limits, which persist through the settings store.
+// A shape file given on the command line or dropped on the window is run as
+// if chosen with "Select Model".
 
 #include <QWidget>
 #include <array>
@@ -14,6 +16,7 @@
 #include "platform/platform.h"
 #include "run/fix_run.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -43,11 +46,18 @@ public:
     void setBusy(bool busy) override;
     void keepAlive() override;
 
+    void runStopped(const std::string& message) override;
+
     // The root's progress (a fraction 0..1), drawn as a percentage.
     void r_Progress(float percent) { pc(percent * 100.0f); }
 
+    // The fix run on a chosen file; ignored while a run is going on.
+    void runFile(const std::filesystem::path& chosen);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private slots:
     void cmd_Click();
@@ -61,6 +71,10 @@ private:
     void Form_Load();
     void showLimits();
     void throwIfLeaving() const;
+    // "Select Model", the three "..." buttons and the list's dialogs are off for the length of a run.
+    void setRunning(bool running);
+    void saveReportAs();
+    void showAbout();
 
     platform::Platform platform_;  // the services; their owner outlives the window
 
@@ -75,6 +89,9 @@ private:
     ReportList* lst = nullptr;
     ProgressBox* picPerc = nullptr;
     QPushButton* cmdEnd = nullptr;
+    // The report list's context menu entries that open a dialog.
+    QAction* saveReportAction = nullptr;
+    QAction* aboutAction = nullptr;
 
     std::int32_t maxPrimFaces = 2800;
     std::int32_t maxObjectPolys = 11000;
@@ -84,6 +101,11 @@ private:
     NodePtr r;
     // The file dialog's starting name: "*.s", then the last chosen path.
     std::filesystem::path lastChosen_;
+    // The folder of the last shape chosen, also from an earlier start.
+    std::filesystem::path lastFolder_;
+    // The shape of the run going on, and the shape the report list is about.
+    std::filesystem::path runShape_;
+    std::filesystem::path reportShape_;
     bool running_ = false;
     // The user left during a run: the run ends at its next yield.
     bool leaving_ = false;

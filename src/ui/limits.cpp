@@ -27,6 +27,17 @@ std::string_view trimmed(std::string_view text) {
 // value has no edge to show and is treated like text that does not convert.
 bool usableEdgeSqr(float value) { return std::isfinite(value) && value >= 0.0f; }
 
+// Many systems write decimals with a comma: one comma and no point is read
+// as the decimal separator ("2,5"); grouping ("1,000.5") stays unusable.
+std::string withDecimalPoint(std::string_view text) {
+    std::string result(text);
+    const auto comma = result.find(',');
+    if (comma != std::string::npos && result.find(',', comma + 1) == std::string::npos &&
+        result.find('.') == std::string::npos)
+        result[comma] = '.';
+    return result;
+}
+
 }  // namespace
 
 RunLimits loadLimits(platform::SettingsStore& store) {
@@ -59,7 +70,7 @@ std::string edgeMillimetresText(float minEdgeSqr, int decimals) {
 std::optional<std::int32_t> wholeNumberEntry(std::string_view text) { return toWholeNumber(trimmed(text)); }
 
 std::optional<float> edgeSqrEntry(std::string_view text) {
-    auto millimetres = toSingle(trimmed(text));
+    auto millimetres = toSingle(withDecimalPoint(trimmed(text)));
     if (!millimetres) return std::nullopt;
     const float metres = *millimetres / 1000.0f;
     const float square = metres * metres;

@@ -35,7 +35,8 @@ std::string edgeMillimetresText(float minEdgeSqr, int decimals);
 // for empty or unusable text.
 std::optional<std::int32_t> wholeNumberEntry(std::string_view text);
 // minEdgeSqr for a minimum edge typed in millimetres: (x / 1000)^2, each
-// step in single precision; none for empty or unusable text.
+// step in single precision; none for empty or unusable text. A decimal
+// comma is taken like the point.
 std::optional<float> edgeSqrEntry(std::string_view text);
 
 }  // namespace orvane::ui

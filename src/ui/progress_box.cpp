@@ -62,18 +62,37 @@ void ProgressBox::print(int x, const QString& text) {
     painter.drawText(x, kTextMargin + metrics.ascent(), text);
 }
 
-void ProgressBox::prt(const std::string& text) {
+void ProgressBox::prt(const std::string& text) { showText(QString::fromStdString(text)); }
+
+void ProgressBox::showText(const QString& text) {
     clearPicture();
-    statusText_ = QString::fromStdString(text);
+    statusText_ = text;
     print(kTextMargin, statusText_);
     update();
     QCoreApplication::processEvents();
 }
 
+QString ProgressBox::fittedCaption() const {
+    const QString caption = QString::fromStdString(tag_);
+    const QFontMetrics metrics(font(), &picture_);
+    // The box's own width: the picture takes it only when next cleared.
+    const int room = contentsRect().width() - metrics.horizontalAdvance(kPercentSample) - 2 * kTextMargin;
+    if (metrics.horizontalAdvance(caption) <= room) return caption;
+    const qsizetype nameStart = std::max(caption.lastIndexOf(u'/'), caption.lastIndexOf(u'\\'));
+    if (nameStart > 0) {
+        const QString name = caption.mid(nameStart);
+        const QString fitted =
+            metrics.elidedText(caption.left(nameStart), Qt::ElideMiddle, room - metrics.horizontalAdvance(name)) + name;
+        if (metrics.horizontalAdvance(fitted) <= room) return fitted;
+    }
+    // A file name too long for the box on its own is shortened too.
+    return metrics.elidedText(caption, Qt::ElideMiddle, room);
+}
+
 void ProgressBox::pc(float p) {
     curPerc_ = p;
     if (!tag_.empty())
-        prt(tag_);
+        showText(fittedCaption());
     else
         clearPicture();
 

@@ -50,6 +50,10 @@ protected:
 private:
     void clearPicture();
     void print(int x, const QString& text);
+    void showText(const QString& text);
+    // The caption shortened in its middle, the file name kept whole, so
+    // that it ends before the percentage.
+    QString fittedCaption() const;
 
     std::string tag_;
     float curPerc_ = 0.0f;

@@ -1,6 +1,11 @@
 #include "ui/report_list.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace orvane::ui {
 
@@ -11,10 +16,23 @@ namespace {
 // this often instead of after every line.
 constexpr qint64 kRelayoutIntervalMs = 100;
 
+// Lines as clipboard text: one per line, tabs kept.
+QString asText(const QStringList& lines) { return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n'; }
+
 }  // namespace
 
 ReportList::ReportList(QWidget* parent) : QListWidget(parent) {
     setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copy = new QAction(tr("&Copy"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &ReportList::copySelected);
+    addAction(copy);
+    auto* copyEverything = new QAction(tr("Copy &All"), this);
+    connect(copyEverything, &QAction::triggered, this, &ReportList::copyAll);
+    addAction(copyEverything);
     sinceLayout_.start();
     // A cleared list shows nothing that was laid out before.
     connect(model(), &QAbstractItemModel::modelReset, this, [this] { laidOutRows_ = 0; });
@@ -33,6 +51,28 @@ QStringList ReportList::lines() const {
     result.reserve(count());
     for (int row = 0; row < count(); ++row) result << item(row)->text();
     return result;
+}
+
+void ReportList::copySelected() {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;  // the clipboard keeps what it holds
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList selected;
+    selected.reserve(rows.size());
+    for (const QModelIndex& row : rows) selected << row.data().toString();
+    QGuiApplication::clipboard()->setText(asText(selected));
+}
+
+void ReportList::copyAll() { QGuiApplication::clipboard()->setText(asText(lines())); }
+
+void ReportList::keyPressEvent(QKeyEvent* event) {
+    // The list's own Ctrl+C would copy only the current line.
+    if (event->matches(QKeySequence::Copy)) {
+        copySelected();
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 bool ReportList::fillsView(int rows) const {

@@ -1,7 +1,8 @@
 #pragma once
 // The report list: one line per entry, appended at the end, tabs separating
 // columns. The run asks for a repaint after many lines; repaintNow keeps the
-// cost of that bounded on long reports.
+// cost of that bounded on long reports. The user may select lines and copy
+// them (Ctrl+C and the context menu, which the window extends).
 
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -19,8 +20,15 @@ public:
     void appendLine(const std::string& line);
     // Shows the lines appended so far without waiting for the event loop.
     void repaintNow();
-    // The lines, in order (for inspection).
+    // The lines, in order.
     QStringList lines() const;
+    // The selected lines in list order, one per line, to the clipboard.
+    void copySelected();
+    // Every line to the clipboard.
+    void copyAll();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Whether `rows` lines fill the visible part of the list.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 
 #include "document/cls_reader.h"
@@ -60,6 +61,11 @@ std::string describe(const RunResult& result) {
 
 namespace {
 
+std::string sentenceCase(std::string text) {
+    if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
 void expectCompleteOutput(const std::filesystem::path& output) {
     NodePtr written = clsReader::create();
     written->ReadFile(output, true);
@@ -106,7 +112,9 @@ void checkPromises(const std::filesystem::path& input, const RunSwitches& switch
             EXPECT_FALSE(result.wrote);
             EXPECT_FALSE(result.problem.empty());
             ASSERT_EQ(run.view.messages.size(), 1u);
-            EXPECT_NE(run.view.messages[0].find(result.problem), std::string::npos) << run.view.messages[0];
+            // The problem stands on the message's second line, as a sentence.
+            EXPECT_NE(run.view.messages[0].find("\r" + sentenceCase(result.problem)), std::string::npos)
+                << run.view.messages[0];
             break;
         case RunOutcome::Cancelled:
             ADD_FAILURE() << "nobody cancelled this run";

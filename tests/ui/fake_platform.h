@@ -42,8 +42,10 @@ public:
     std::deque<std::string> inputAnswers;
     // Called while a message box would be open.
     std::function<void()> whileMessageShown;
+    std::deque<std::filesystem::path> saveAnswers;
 
     std::vector<FileRequest> fileRequests;
+    std::vector<FileRequest> saveRequests;
     std::vector<InputRequest> inputRequests;
     std::vector<Message> messages;
     std::map<std::string, std::string> store;  // "app/section/key" -> text
@@ -60,6 +62,15 @@ public:
         if (fileAnswers.empty()) return std::nullopt;
         auto answer = fileAnswers.front();
         fileAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::filesystem::path> saveFile(const std::string& title,
+                                                  const std::vector<platform::FileFilter>& filters,
+                                                  const std::filesystem::path& fileName) override {
+        saveRequests.push_back({title, filters, fileName});
+        if (saveAnswers.empty()) return std::nullopt;
+        auto answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
     void showMessage(const std::string& text, const std::string& caption) override {

@@ -153,7 +153,7 @@ TEST_F(WindowRun, CloseDuringARunSavesEndsAndWritesNothing) {
 
     runOn(path);
 
-    EXPECT_EQ(platform.savedKeys, (std::vector<std::string>{"maxprim", "maxfaces", "minsqr"}));
+    EXPECT_EQ(platform.savedKeys, (std::vector<std::string>{"maxprim", "maxfaces", "minsqr", "lastfolder"}));
     EXPECT_EQ(platform.endRequests, 1);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(reportLines().isEmpty());
