@@ -5,10 +5,19 @@
 #include <bit>
 #include <cerrno>
 #include <random>
+#include <stdexcept>
 
 #include "document/utf16.h"
 
-#ifndef _WIN32
+#include "document/path_text.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -28,15 +37,45 @@ ChunkWriteFailure& chunkWriteFailure() {
 
 std::FILE* openNew(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), L"wbx");
+    // The C runtime's fopen may not know the exclusive mode "x".
+    const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
 #else
     return std::fopen(path.c_str(), "wbx");
 #endif
 }
 
+// Puts the complete temporary file in the target's place, replacing an
+// earlier file of that name.
+void replaceTarget(const std::filesystem::path& temp, const std::filesystem::path& target) {
+#ifdef _WIN32
+    // rename() does not replace an existing file here.
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+    switch (GetLastError()) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            throw std::runtime_error("the file is open in another program");
+        case ERROR_ACCESS_DENIED:
+            throw std::system_error(std::make_error_code(std::errc::permission_denied));
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_FILE_NOT_FOUND:
+            throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
+        default:
+            throw std::system_error(std::make_error_code(std::errc::io_error));
+    }
+#else
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (ec) throw std::system_error(ec);
+#endif
+}
+
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
+ReplacingFile::ReplacingFile(const std::filesystem::path& target) : target_(systemPath(target)) {
     std::error_code ec;
     if (std::filesystem::is_directory(target_, ec)) throw std::system_error(std::make_error_code(std::errc::is_a_directory));
 #ifndef _WIN32
@@ -96,9 +135,7 @@ void ReplacingFile::commit() {
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed || !closed) throwErrno(EIO);
-    std::error_code ec;
-    std::filesystem::rename(temp_, target_, ec);
-    if (ec) throw std::system_error(ec);
+    replaceTarget(temp_, target_);
     temp_.clear();
 }
 

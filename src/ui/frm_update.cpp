@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "document/numbers.h"
+#include "document/path_text.h"
 #include "ui/limits.h"
 #include "ui/progress_box.h"
 #include "ui/report_list.h"
@@ -170,7 +171,7 @@ void frmUpdate::cmd_Click() {
         r = runFix(*chosen, *this, limits, switches).root;
     } catch (const std::exception& e) {
         // What the run does not handle itself still ends it in order.
-        if (!leaving_) showMessage("The run on " + chosen->string() + " stopped: nothing was written.\r" + e.what());
+        if (!leaving_) showMessage("The run on " + pathText(*chosen) + " stopped: nothing was written.\r" + e.what());
     }
     running_ = false;
     cmd->setEnabled(true);
