@@ -52,17 +52,18 @@ void prepareStandardStreams() {
     }
 }
 
-bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
+// _isatty alone also holds for the NUL device.
+bool isTerminal(std::FILE* stream) { return consoleOf(stream) != nullptr; }
 
-void writeError(std::string_view text) {
-    if (HANDLE console = consoleOf(stderr)) {
-        std::fflush(stderr);
+void writeTo(std::FILE* stream, std::string_view text) {
+    if (HANDLE console = consoleOf(stream)) {
+        std::fflush(stream);
         const std::u16string units = toUtf16(text);
         DWORD written = 0;
         WriteConsoleW(console, units.data(), static_cast<DWORD>(units.size()), &written, nullptr);
         return;
     }
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fwrite(text.data(), 1, text.size(), stream);
 }
 
 #else
@@ -73,7 +74,7 @@ void prepareStandardStreams() {}
 
 bool isTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) == 1; }
 
-void writeError(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); }
+void writeTo(std::FILE* stream, std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); }
 
 #endif
 

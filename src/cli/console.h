@@ -23,8 +23,9 @@ void prepareStandardStreams();
 // Whether the stream is a terminal (a console on Windows).
 bool isTerminal(std::FILE* stream);
 
-// Writes UTF-8 text to standard error as it is, or as UTF-16 when that is a
-// Windows console.
-void writeError(std::string_view text);
+// Writes UTF-8 text to the stream (stdout or stderr) as it is, or as
+// UTF-16 when the stream is a Windows console.
+void writeTo(std::FILE* stream, std::string_view text);
+inline void writeError(std::string_view text) { writeTo(stderr, text); }
 
 }  // namespace orvane::cli

@@ -21,8 +21,7 @@ public:
     ConsoleView() : showProgress_(cli::isTerminal(stderr)) {}
 
     void addLine(const std::string& line) override {
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
+        cli::writeTo(stdout, line + '\n');
     }
     void repaintLines() override {}
     void clearReport() override {}

@@ -51,17 +51,34 @@ std::FILE* openNew(const std::filesystem::path& path) {
 #endif
 }
 
+#ifdef _WIN32
+constexpr const char* kTargetInUse = "the file is open in another program";
+
+// Whether another program has the file open without letting it be replaced.
+bool heldOpenElsewhere(const std::filesystem::path& path) {
+    HANDLE file = CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+#endif
+
 // Puts the complete temporary file in the target's place, replacing an
 // earlier file of that name.
 void replaceTarget(const std::filesystem::path& temp, const std::filesystem::path& target) {
 #ifdef _WIN32
-    // rename() does not replace an existing file here.
+    // Replaces the file and reaches the disk before returning.
     if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
     switch (GetLastError()) {
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            throw std::runtime_error("the file is open in another program");
+            throw std::runtime_error(kTargetInUse);
         case ERROR_ACCESS_DENIED:
+            // Also the answer for a target another program holds open.
+            if (heldOpenElsewhere(target)) throw std::runtime_error(kTargetInUse);
             throw std::system_error(std::make_error_code(std::errc::permission_denied));
         case ERROR_PATH_NOT_FOUND:
         case ERROR_FILE_NOT_FOUND:
