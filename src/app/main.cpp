@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "orvane_version.h"
-#include "platform/path_text.h"
+#include "platform/path_conversion.h"
 #include "platform/qt_platform.h"
 #include "ui/command_line.h"
 #include "ui/frm_update.h"
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     qtPlatform.setDialogParent(&window);
     window.show();
     if (!arguments.file.isEmpty()) {
-        const auto file = orvane::platform::pathFromQString(arguments.file);
+        const auto file = orvane::platform::toPath(arguments.file);
         QTimer::singleShot(0, &window, [&window, file] { window.runFile(file); });
     }
 

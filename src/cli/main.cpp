@@ -1,7 +1,5 @@
 // orvane-cli: the fix run without a window, for scripts and batches.
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -9,6 +7,8 @@
 
 #include "cli/cli_options.h"
 #include "orvane_version.h"
+#include "cli/console.h"
+#include "document/path_text.h"
 #include "run/fix_run.h"
 
 namespace {
@@ -19,11 +19,10 @@ using namespace orvane;
 // standard error only when that is a terminal.
 class ConsoleView : public RunView {
 public:
-    ConsoleView() : showProgress_(isatty(STDERR_FILENO) == 1) {}
+    ConsoleView() : showProgress_(cli::isTerminal(stderr)) {}
 
     void addLine(const std::string& line) override {
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
+        cli::writeTo(stdout, line + '\n');
     }
     void repaintLines() override {}
     void clearReport() override {}
@@ -33,20 +32,21 @@ public:
         long whole = std::lround(std::nearbyint(p));
         if (whole == lastShown_) return;
         lastShown_ = whole;
-        std::fprintf(stderr, "\r%s %3ld%%", caption_.c_str(), whole);
-        std::fflush(stderr);
+        char percent[16];
+        std::snprintf(percent, sizeof percent, " %3ld%%", whole);
+        cli::writeError("\r" + caption_ + percent);
     }
     void prt(const std::string& text) override {
         if (!showProgress_) return;
         lastShown_ = -1;
-        std::fprintf(stderr, "\r\033[K%s\n", text.c_str());
+        cli::writeError("\r\033[K" + text + "\n");
     }
     void showMessage(const std::string& text) override {
-        if (showProgress_) std::fputs("\r\033[K", stderr);
+        if (showProgress_) cli::writeError("\r\033[K");
         std::string lines = text;
         for (char& c : lines)
             if (c == '\r') c = '\n';
-        std::fprintf(stderr, "%s\n", lines.c_str());
+        cli::writeError(lines + "\n");
     }
     void setBusy(bool) override {}
 
@@ -70,11 +70,12 @@ int exitStatus(RunOutcome outcome) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    cli::prepareStandardStreams();
+    std::vector<std::string> args = cli::commandLineArguments(argc, argv);
     std::string error;
     auto options = cli::parseArguments(args, error);
     if (!options) {
-        std::fprintf(stderr, "orvane-cli: %s\n%s", error.c_str(), cli::kUsage);
+        cli::writeError("orvane-cli: " + error + "\n" + cli::kUsage);
         return 2;
     }
     if (options->help) {
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     ConsoleView view;
-    RunResult result = runFix(options->file, view, options->limits, options->switches);
+    RunResult result = runFix(pathFromText(options->file), view, options->limits, options->switches);
     std::fflush(stdout);
     return exitStatus(result.outcome);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "document/path_text.h"
 #include "document/utf16.h"
 
 namespace orvane::detail {
@@ -16,7 +17,8 @@ constexpr std::size_t kChunkUnits = std::size_t{1} << 17;
 constexpr char16_t kByteOrderMark = 0xFEFF;
 }  // namespace
 
-bool ShapeTextSource::open(const std::filesystem::path& path) {
+bool ShapeTextSource::open(const std::filesystem::path& chosen) {
+    const std::filesystem::path path = systemPath(chosen);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);

@@ -5,6 +5,7 @@
 
 #include "document/cls_reader.h"
 #include "document/keep_alive.h"
+#include "document/path_text.h"
 #include "document/shape_error.h"
 #include "document/shape_writer_output.h"
 #include "document/tree_edit.h"
@@ -47,7 +48,7 @@ private:
 };
 
 void ShapeWriter::saveFile(clsReader& root, const std::filesystem::path& target) {
-    const std::string failure = "cannot write " + target.string() + ": ";
+    const std::string failure = "cannot write " + pathText(target) + ": ";
     bool listenerFailed = false;
     try {
         detail::ReplacingFile file(target);

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <random>
 
+#include "document/path_text.h"
+#include "document/system_files.h"
 #include "document/utf16.h"
 
 #ifndef _WIN32
@@ -26,17 +28,9 @@ ChunkWriteFailure& chunkWriteFailure() {
     return failure;
 }
 
-std::FILE* openNew(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"wbx");
-#else
-    return std::fopen(path.c_str(), "wbx");
-#endif
-}
-
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
+ReplacingFile::ReplacingFile(const std::filesystem::path& target) : target_(systemPath(target)) {
     std::error_code ec;
     if (std::filesystem::is_directory(target_, ec)) throw std::system_error(std::make_error_code(std::errc::is_a_directory));
 #ifndef _WIN32
@@ -54,7 +48,7 @@ ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(t
         name += suffix;
         temp_ = folder / name;
         errno = 0;
-        file_ = openNew(temp_);
+        file_ = openNewFile(temp_);
         if (file_) break;
         if (errno != EEXIST) {
             temp_.clear();
@@ -96,9 +90,7 @@ void ReplacingFile::commit() {
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed || !closed) throwErrno(EIO);
-    std::error_code ec;
-    std::filesystem::rename(temp_, target_, ec);
-    if (ec) throw std::system_error(ec);
+    replaceFile(temp_, target_);
     temp_.clear();
 }
 

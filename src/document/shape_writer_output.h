@@ -21,7 +21,7 @@ namespace orvane::detail {
 // std::system_error carrying the reason.
 class ReplacingFile {
 public:
-    explicit ReplacingFile(std::filesystem::path target);
+    explicit ReplacingFile(const std::filesystem::path& target);
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "document/path_text.h"
 #include "document/utf16.h"
 
 namespace orvane::test {
@@ -44,7 +45,7 @@ std::string utf16Bytes(std::string_view text, bool withBom) {
 void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    if (!out) throw std::runtime_error("cannot write " + pathText(path));
 }
 
 std::string readBytes(const std::filesystem::path& path) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/path_text.h"
 #include "generator/shape_files.h"
 
 namespace orvane::test {
@@ -628,7 +629,7 @@ ShapeStats writeGeneratedShape(const std::filesystem::path& path, const ShapePar
     const ShapeStats stats = generate(emitter, params);
     put(emitter.text());
     out.close();
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    if (!out) throw std::runtime_error("cannot write " + pathText(path));
     return stats;
 }
 

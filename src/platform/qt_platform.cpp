@@ -1,12 +1,13 @@
 #include "platform/qt_platform.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSettings>
+
+#include "platform/path_conversion.h"
 
 namespace orvane::platform {
 
@@ -14,22 +15,6 @@ namespace {
 
 QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
-
-QString pathText(const std::filesystem::path& path) {
-#ifdef Q_OS_WIN
-    return QString::fromStdWString(path.native());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-#endif
-}
-
-std::filesystem::path pathOf(const QString& text) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(text.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
-#endif
-}
 
 // The store is addressed by application and section; QSettings files it
 // under an organisation of the same name as the application.
@@ -61,13 +46,13 @@ std::optional<std::filesystem::path> QtPlatform::openFile(const std::string& tit
     for (const FileFilter& filter : filters)
         nameFilters << fromUtf8(filter.name) + " (" + fromUtf8(filter.pattern) + ")";
     dialog.setNameFilters(nameFilters);
-    const QFileInfo start(pathText(fileName));
+    const QFileInfo start(toQString(fileName));
     if (fileName.has_parent_path() && start.absoluteDir().exists()) dialog.setDirectory(start.absoluteDir());
     dialog.selectFile(start.fileName());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
-    return pathOf(chosen.front());
+    return toPath(chosen.front());
 }
 
 std::optional<std::filesystem::path> QtPlatform::saveFile(const std::string& title,
@@ -77,9 +62,9 @@ std::optional<std::filesystem::path> QtPlatform::saveFile(const std::string& tit
     for (const FileFilter& filter : filters)
         nameFilters << fromUtf8(filter.name) + " (" + fromUtf8(filter.pattern) + ")";
     const QString chosen =
-        QFileDialog::getSaveFileName(parent_, fromUtf8(title), pathText(fileName), nameFilters.join(";;"));
+        QFileDialog::getSaveFileName(parent_, fromUtf8(title), toQString(fileName), nameFilters.join(";;"));
     if (chosen.isEmpty()) return std::nullopt;
-    return pathOf(chosen);
+    return toPath(chosen);
 }
 
 void QtPlatform::showMessage(const std::string& text, const std::string& caption) {

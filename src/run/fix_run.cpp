@@ -3,6 +3,7 @@
 #include <new>
 
 #include "document/block_layout.h"
+#include "document/path_text.h"
 #include "document/shape_error.h"
 #include "document/tree_edit.h"
 #include "fixes/animations.h"
@@ -15,7 +16,9 @@ namespace orvane {
 const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be uncompressed unicode text";
 
 std::filesystem::path outputPathFor(const std::filesystem::path& chosen) {
-    return std::filesystem::path(chosen.native() + "fixed");
+    std::filesystem::path output = chosen;
+    output += "fixed";
+    return output;
 }
 
 namespace {
@@ -75,7 +78,7 @@ void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView&
         std::string missing = findMissingPlaceholder(root);
         if (!missing.empty()) throw ShapeError("cannot write the repaired shape: " + missing);
         result.output = outputPathFor(chosen);
-        view.setCaption("Writing " + result.output.string());
+        view.setCaption("Writing " + pathText(result.output));
         view.pc(0);
         root.SaveFile(result.output);
         result.wrote = true;
@@ -99,7 +102,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
         NodePtr root = clsReader::create();
         root->SetProgressListener([&view](float percent) { view.pc(percent * 100.0f); });
         root->SetKeepAliveListener([&view] { view.keepAlive(); });
-        view.setCaption("Reading " + chosen.string());
+        view.setCaption("Reading " + pathText(chosen));
         view.pc(0);
         root->ReadFile(chosen, true);
         if (root->Nodes().empty()) {
@@ -129,7 +132,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
     }
     std::string message;
     if (result.outcome == RunOutcome::Stopped)
-        message = "The run on " + chosen.string() + " stopped: nothing was written.\r" + sentence(result.problem);
+        message = "The run on " + pathText(chosen) + " stopped: nothing was written.\r" + sentence(result.problem);
     else if (result.outcome == RunOutcome::WriteFailed)
         message = "The repaired shape could not be written.\r" + sentence(result.problem);
     if (!message.empty()) {

@@ -16,8 +16,9 @@
 #include <iterator>
 
 #include "document/numbers.h"
+#include "document/path_text.h"
 #include "orvane_version.h"
-#include "platform/path_text.h"
+#include "platform/path_conversion.h"
 #include "ui/last_folder.h"
 #include "ui/limits.h"
 #include "ui/progress_box.h"
@@ -208,7 +209,7 @@ void frmUpdate::runFile(const std::filesystem::path& chosen) {
     } catch (const std::exception& e) {
         // What the run does not handle itself still ends it in order.
         if (!leaving_) {
-            const std::string message = "The run on " + chosen.string() + " stopped: nothing was written.\r" + e.what();
+            const std::string message = "The run on " + pathText(chosen) + " stopped: nothing was written.\r" + e.what();
             runStopped(message);
             showMessage(message);
         }
@@ -244,7 +245,7 @@ void frmUpdate::dropEvent(QDropEvent* event) {
         showMessage("One shape file is expected.\rDrop a single shape file, not several files or a folder.");
         return;
     }
-    runFile(platform::pathFromQString(file));
+    runFile(platform::toPath(file));
 }
 
 void frmUpdate::saveReportAs() {

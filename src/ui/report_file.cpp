@@ -2,12 +2,12 @@
 
 #include <QSaveFile>
 
-#include "platform/path_text.h"
+#include "platform/path_conversion.h"
 
 namespace orvane::ui {
 
 bool saveReportText(const QStringList& lines, const std::filesystem::path& file, std::string& error) {
-    QSaveFile out(platform::qStringFromPath(file));
+    QSaveFile out(platform::toQString(file));
     // Text mode writes the system's line ends.
     if (out.open(QIODevice::WriteOnly | QIODevice::Text)) {
         for (const QString& line : lines) {

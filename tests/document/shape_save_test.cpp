@@ -5,6 +5,10 @@
 
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "document/cls_reader.h"
 #include "document/shape_error.h"
 #include "support/tree_helpers.h"
@@ -61,6 +65,20 @@ TEST_F(ShapeSave, MissingFolderIsReportedWithPathAndReason) {
     EXPECT_EQ(message, "cannot write " + target.string() + ": No such file or directory");
     EXPECT_EQ(folderEntries(dir_.path()), (std::vector<std::string>{"in.s"}));
 }
+
+#ifdef _WIN32
+// Another program holds the target open without sharing it.
+TEST_F(ShapeSave, TargetHeldOpenElsewhereGivesAClearErrorAndIsLeftAlone) {
+    writeBytes(dir_ / "out.s", "old content");
+    HANDLE held = CreateFileW((dir_ / "out.s").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::string message = saveError(dir_ / "out.s");
+    CloseHandle(held);
+    EXPECT_NE(message.find("the file is open in another program"), std::string::npos) << message;
+    EXPECT_EQ(readBytes(dir_ / "out.s"), "old content");
+    EXPECT_EQ(folderEntries(dir_.path()), (std::vector<std::string>{"in.s", "out.s"}));
+}
+#endif
 
 struct StopWriting {};
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "document/path_text.h"
 #include "run/recording_view.h"
 #include "generator/sample_shapes.h"
 #include "support/shape_files.h"
@@ -33,6 +34,22 @@ struct RunFixture : ::testing::Test {
 TEST_F(RunFixture, OutputNameAppendsFixedToTheWholePath) {
     EXPECT_EQ(outputPathFor("/a/b/train.s"), std::filesystem::path("/a/b/train.sfixed"));
     EXPECT_EQ(outputPathFor("/a/b/train.sfixed"), std::filesystem::path("/a/b/train.sfixedfixed"));
+}
+
+TEST_F(RunFixture, LongNonAsciiPathIsReadAndWrittenAndShownAsUtf8) {
+    const std::filesystem::path top = dir.path() / pathFromText("Ünïcödé папка " + std::string(50, 'x'));
+    std::filesystem::path folder = top;
+    for (int i = 0; i < 4; ++i) folder /= pathFromText("модели " + std::string(50, 'y'));
+    shape = folder / pathFromText("модель.s");
+    ASSERT_GT(pathText(std::filesystem::absolute(shape)).size(), 300u);
+    std::filesystem::create_directories(systemPath(folder));
+    writeShape(systemPath(shape), smallShape(animationBlock(12, 30)));
+    EXPECT_EQ(run().outcome, RunOutcome::Completed);
+    EXPECT_EQ(view.caption, "Writing " + pathText(shape) + "fixed");
+    EXPECT_TRUE(std::filesystem::is_regular_file(systemPath(outputPathFor(shape))));
+    // Removing paths this long may fail on Windows; the temporary folder then keeps them.
+    std::error_code ignored;
+    std::filesystem::remove_all(top, ignored);
 }
 
 TEST_F(RunFixture, UnreadableFileShowsTheMessageAndKeepsTheReport) {
