@@ -86,15 +86,8 @@ void appendChild(clsReader& parent, NodePtr child) {
 }
 
 std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos) {
-    const NodeList& children = parent.Nodes();
-    const StringList& values = parent.Strings();
-    std::size_t next = 0;  // 0-based index of the next child to find
-    for (std::size_t k = 0; k < values.size() && next < children.size(); ++k) {
-        if (isPlaceholderOf(values[k], *children[next])) {
-            if (next + 1 == childPos) return k + 1;
-            ++next;
-        }
-    }
+    for (PlaceholderWalk walk(parent); walk.next();)
+        if (walk.child() && walk.placed() == childPos) return walk.valuePos();
     return 0;
 }
 
@@ -153,11 +146,10 @@ std::string findMissingPlaceholder(const clsReader& root) {
         const clsReader* node = pending.back();
         pending.pop_back();
         const NodeList& children = node->Nodes();
-        const StringList& values = node->Strings();
-        std::size_t next = 0;
-        for (std::size_t k = 0; k < values.size() && next < children.size(); ++k)
-            if (isPlaceholderOf(values[k], *children[next])) ++next;
-        if (next < children.size()) {
+        PlaceholderWalk walk(*node);
+        while (!walk.allPlaced() && walk.next()) continue;
+        if (!walk.allPlaced()) {
+            const std::size_t next = walk.placed();
             std::string where = "block \"" + node->Name.str() + "\"";
             for (NodePtr up = node->Parent(); up; up = up->Parent()) where += " in \"" + up->Name.str() + "\"";
             return "child " + std::to_string(next + 1) + " (\"" + children[next]->Name.str() + "\") of " + where +

@@ -79,20 +79,16 @@ NodePtr copyForDivision(const clsReader& source, const DivisionPlan& plan) {
     const NodePtr primitives = source.Find(blocks::primitives);
     NodePtr copy = clsReader::create(source.Name);
     copy->Text = source.Text;
-    const NodeList& children = source.Nodes();
-    std::size_t next = 0;
-    for (const ShapeText& value : source.Strings()) {
-        if (next < children.size() && value == children[next]->Name) {
-            const NodePtr& child = children[next++];
-            if (child == vertices)
-                appendChild(*copy, keptVertices(*child, plan));
-            else if (child == primitives)
-                appendChild(*copy, keptPrimitives(*child, plan));
-            else
-                appendChild(*copy, deepCopy(*child));
-        } else {
-            appendValue(*copy, value);
-        }
+    for (PlaceholderWalk walk(source); walk.next();) {
+        const NodePtr* child = walk.child();
+        if (!child)
+            appendValue(*copy, walk.value());
+        else if (*child == vertices)
+            appendChild(*copy, keptVertices(**child, plan));
+        else if (*child == primitives)
+            appendChild(*copy, keptPrimitives(**child, plan));
+        else
+            appendChild(*copy, deepCopy(**child));
     }
     return copy;
 }
@@ -193,21 +189,21 @@ void copyNode(const clsReader& source, clsReader& target) {
         to->Text = from->Text;
         // Values in order; a placeholder brings its child along, so the copy
         // pairs children and placeholders exactly as the original does.
-        const NodeList& children = from->Nodes();
-        std::size_t next = 0;
-        for (const ShapeText& value : from->Strings()) {
-            if (next < children.size() && value == children[next]->Name) {
-                NodePtr child = clsReader::create(children[next]->Name);
-                appendChild(*to, child);
-                pending.emplace_back(children[next].get(), child.get());
-                ++next;
+        PlaceholderWalk walk(*from);
+        while (walk.next()) {
+            if (const NodePtr* child = walk.child()) {
+                NodePtr copy = clsReader::create((*child)->Name);
+                appendChild(*to, copy);
+                pending.emplace_back(child->get(), copy.get());
             } else {
-                appendValue(*to, value);
+                appendValue(*to, walk.value());
             }
         }
-        if (next < children.size())
-            throw ShapeError("child " + std::to_string(next + 1) + " (\"" + children[next]->Name.str() +
+        if (!walk.allPlaced()) {
+            const clsReader& unplaced = *from->Nodes()[walk.placed()];
+            throw ShapeError("child " + std::to_string(walk.placed() + 1) + " (\"" + unplaced.Name.str() +
                              "\") of block \"" + from->Name.str() + "\" has no placeholder and cannot be copied");
+        }
     }
 }
 
