@@ -4,19 +4,19 @@
 #include <utility>
 
 #include "document/shape_error.h"
+#include "document/value_errors.h"
 
 namespace orvane {
 
 namespace {
 
-[[noreturn]] void outOfRange(const clsReader& node, std::string_view what, std::size_t pos, std::size_t count) {
-    throw ShapeError(std::string(what) + " " + std::to_string(pos) + " of block \"" + node.Name.str() +
-                     "\" does not exist (it has " + std::to_string(count) + ")");
+// Worded like a missing value (value_errors.h).
+[[noreturn]] void throwMissingChild(const clsReader& node, std::size_t i) {
+    throw ShapeError("child " + std::to_string(i) + " of " + node.Name.str() + " is missing");
 }
 
-void checkInsertPos(const clsReader& node, std::string_view what, std::size_t pos, std::size_t count) {
-    if (pos < 1 || pos > count + 1) outOfRange(node, what, pos, count);
-}
+// Whether pos is a place to insert at in a list of count items.
+bool insertable(std::size_t pos, std::size_t count) { return pos >= 1 && pos <= count + 1; }
 
 }  // namespace
 
@@ -24,25 +24,25 @@ std::size_t valueCount(const clsReader& node) { return node.Strings().size(); }
 
 std::string_view valueAt(const clsReader& node, std::size_t n) {
     const StringList& values = node.Strings();
-    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    if (n < 1 || n > values.size()) throwMissingValue(node, n);
     return values[n - 1].view();
 }
 
 void insertValue(clsReader& node, std::size_t n, ShapeText text) {
     StringList& values = node.Strings();
-    checkInsertPos(node, "value", n, values.size());
+    if (!insertable(n, values.size())) throwMissingValue(node, n);
     values.insert(values.begin() + static_cast<std::ptrdiff_t>(n - 1), std::move(text));
 }
 
 void removeValue(clsReader& node, std::size_t n) {
     StringList& values = node.Strings();
-    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    if (n < 1 || n > values.size()) throwMissingValue(node, n);
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(n - 1));
 }
 
 void replaceValue(clsReader& node, std::size_t n, ShapeText text) {
     StringList& values = node.Strings();
-    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    if (n < 1 || n > values.size()) throwMissingValue(node, n);
     values[n - 1] = std::move(text);
 }
 
@@ -55,14 +55,14 @@ void truncateValues(clsReader& node, std::size_t n) {
 
 const NodePtr& childAt(const clsReader& node, std::size_t i) {
     const NodeList& children = node.Nodes();
-    if (i < 1 || i > children.size()) outOfRange(node, "child", i, children.size());
+    if (i < 1 || i > children.size()) throwMissingChild(node, i);
     return children[i - 1];
 }
 
 void insertChild(clsReader& parent, std::size_t childPos, NodePtr child, std::size_t valuePos) {
     NodeList& children = parent.Nodes();
-    checkInsertPos(parent, "child", childPos, children.size());
-    checkInsertPos(parent, "value", valuePos, parent.Strings().size());
+    if (!insertable(childPos, children.size())) throwMissingChild(parent, childPos);
+    if (!insertable(valuePos, parent.Strings().size())) throwMissingValue(parent, valuePos);
     child->SetParent(&parent);
     ShapeText placeholder = child->Name;
     children.insert(children.begin() + static_cast<std::ptrdiff_t>(childPos - 1), std::move(child));
@@ -72,9 +72,9 @@ void insertChild(clsReader& parent, std::size_t childPos, NodePtr child, std::si
 
 void removeChild(clsReader& parent, std::size_t childPos, std::size_t valuePos) {
     NodeList& children = parent.Nodes();
-    if (childPos < 1 || childPos > children.size()) outOfRange(parent, "child", childPos, children.size());
+    if (childPos < 1 || childPos > children.size()) throwMissingChild(parent, childPos);
     StringList& values = parent.Strings();
-    if (valuePos < 1 || valuePos > values.size()) outOfRange(parent, "value", valuePos, values.size());
+    if (valuePos < 1 || valuePos > values.size()) throwMissingValue(parent, valuePos);
     children.erase(children.begin() + static_cast<std::ptrdiff_t>(childPos - 1));
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(valuePos - 1));
 }
@@ -109,8 +109,8 @@ void removeCountedChildRange(clsReader& block, std::size_t first, std::size_t la
     if (last < first) return;
     NodeList& children = block.Nodes();
     StringList& values = block.Strings();
-    if (first < 1 || last > children.size()) outOfRange(block, "child", last, children.size());
-    if (last + 1 > values.size()) outOfRange(block, "value", last + 1, values.size());
+    if (first < 1 || last > children.size()) throwMissingChild(block, last);
+    if (last + 1 > values.size()) throwMissingValue(block, last + 1);
     children.erase(children.begin() + static_cast<std::ptrdiff_t>(first - 1),
                    children.begin() + static_cast<std::ptrdiff_t>(last));
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(first), values.begin() + static_cast<std::ptrdiff_t>(last + 1));
@@ -123,8 +123,8 @@ void removeCountedChildren(clsReader& block, const std::vector<bool>& removeMask
     for (std::size_t i = 0; i < removeMask.size(); ++i)
         if (removeMask[i]) last = i + 1;
     if (last == 0) return;
-    if (last > children.size()) outOfRange(block, "child", last, children.size());
-    if (last + 1 > values.size()) outOfRange(block, "value", last + 1, values.size());
+    if (last > children.size()) throwMissingChild(block, last);
+    if (last + 1 > values.size()) throwMissingValue(block, last + 1);
     auto removed = [&](std::size_t child0) { return child0 < removeMask.size() && removeMask[child0]; };
     std::size_t out = 0;
     for (std::size_t i = 0; i < children.size(); ++i)

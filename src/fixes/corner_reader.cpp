@@ -3,6 +3,7 @@
 #include "document/block_layout.h"
 #include "document/numbers.h"
 #include "document/shape_error.h"
+#include "document/value_errors.h"
 #include "fixes/shape_places.h"
 
 namespace orvane {
@@ -37,7 +38,7 @@ std::string vertexUser(const clsReader& vertices, std::int32_t vertex) {
         if (i >= values.size())
             throw ShapeError("point " + std::to_string(number) + user + " has no " + kAxes[i] + " coordinate");
         if (!toSingle(values[i].view()))
-            throw ShapeError(std::string("the ") + kAxes[i] + " coordinate " + blocks::quoted(values[i].view()) +
+            throw ShapeError(std::string("the ") + kAxes[i] + " coordinate " + quoted(values[i].view()) +
                              " of point " + std::to_string(number) + user + " is not a number");
     }
     throw ShapeError("point " + std::to_string(number) + user + " cannot be read");
