@@ -99,12 +99,6 @@ void removeChildWithPlaceholder(clsReader& parent, std::size_t childPos) {
     removeChild(parent, childPos, valuePos);
 }
 
-void insertCountedChild(clsReader& block, std::size_t childPos, NodePtr child) {
-    insertChild(block, childPos, std::move(child), childPos + 1);
-}
-
-void removeCountedChild(clsReader& block, std::size_t childPos) { removeChild(block, childPos, childPos + 1); }
-
 void removeCountedChildRange(clsReader& block, std::size_t first, std::size_t last) {
     if (last < first) return;
     NodeList& children = block.Nodes();

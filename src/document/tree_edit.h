@@ -42,8 +42,6 @@ std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos);
 void removeChildWithPlaceholder(clsReader& parent, std::size_t childPos);
 
 // --- counted blocks: value 1 is the count, child i's placeholder is value i + 1
-void insertCountedChild(clsReader& block, std::size_t childPos, NodePtr child);
-void removeCountedChild(clsReader& block, std::size_t childPos);
 // Removes children first..last (inclusive) with values first+1..last+1.
 void removeCountedChildRange(clsReader& block, std::size_t first, std::size_t last);
 // Removes every child i with removeMask[i - 1] set, with value i + 1, in one pass.

@@ -68,7 +68,6 @@ PointXyz parsePoint(const clsReader& point, std::int32_t number, const clsReader
 std::int32_t CornerReader::pointOf(const clsReader& vertices, std::int32_t vertex, std::int32_t polyNumber) {
     const NodeList& nodes = vertices.Nodes();
     if (vertex < 0 || static_cast<std::size_t>(vertex) >= nodes.size()) throwVertexOutside(vertices, vertex, polyNumber);
-    if (!remember_) return parsePointOf(vertices, vertex);
     if (&vertices != verticesBlock_ || nodes.size() != pointOfVertex_.size()) {
         verticesBlock_ = &vertices;
         pointOfVertex_.assign(nodes.size(), kUnknown);
@@ -84,7 +83,6 @@ PointXyz CornerReader::read(const clsReader& points, std::int32_t number, const 
     if (number < 0 || static_cast<std::size_t>(number) >= nodes.size())
         throwPointOutside(points, number, vertices, vertex);
     const auto slot = static_cast<std::size_t>(number);
-    if (!remember_) return parsePoint(*nodes[slot], number, vertices, vertex);
     if (&points != pointsBlock_ || nodes.size() != pointKnown_.size()) {
         pointsBlock_ = &points;
         xyz_.assign(nodes.size(), PointXyz{});

@@ -66,7 +66,6 @@ struct RunState {
     NodePtr shapePoints;
     NodePtr shapeVtxStates;
     NodePtr shapePrimStates;
-    NodePtr subObjectVertices;
     bool fixesMade = false;
 
     void report(const std::string& line) { lst.addLine(line); }

@@ -138,7 +138,7 @@ void divide(RunState& run, const NodePtr& source) {
     NodePtr nodesD = blocks::requireChild(*infoD, blocks::geometry_nodes);
     NodePtr mapD = blocks::requireChild(*infoD, blocks::geometry_node_map);
     removeCountedChildRange(*nodesD, 1, static_cast<std::size_t>(j0 - 1));
-    unmapGeometryNodes(*mapD, 1, j0 - 1);
+    unmapGeometryNode(*mapD, 1, j0 - 1);
     NodePtr setsD = blocks::requireChild(*copy, blocks::vertex_sets);
     removeCountedChildren(*setsD, plan.copyDropsSet);
     recountValues(*setsD);
@@ -149,7 +149,7 @@ void divide(RunState& run, const NodePtr& source) {
     deleteVertices(sourceNode, r + 1, plan.sourceVertexEnd);
     stripNodeRange(run, sourceNode, j0 - 1, n - 1, plan.snapshot);
     removeCountedChildRange(*nodesS, static_cast<std::size_t>(j0), static_cast<std::size_t>(n));
-    unmapGeometryNodes(*mapS, j0, n);
+    unmapGeometryNode(*mapS, j0, n);
 
     writeTotals(*infoS, plan.sourceTotals);
     recountValues(*nodesS);
@@ -207,21 +207,11 @@ void copyNode(const clsReader& source, clsReader& target) {
     }
 }
 
-void unmapGeometryNode(clsReader& map, std::int32_t j) {
-    const std::string number = wholeText(std::int64_t{j} - 1);
-    const std::size_t count = valueCount(map);
-    for (std::size_t v = 2; v <= count; ++v)
-        if (valueAt(map, v) == number) {
-            replaceValue(map, v, "-1");
-            return;
-        }
-}
-
-void unmapGeometryNodes(clsReader& map, std::int32_t firstJ, std::int32_t lastJ) {
+void unmapGeometryNode(clsReader& map, std::int32_t firstJ, std::int32_t lastJ) {
     if (lastJ < firstJ) return;
     // Unmapping one node never makes a value match another ("-1" is no
     // node's number), so each node's first match in the original map is the
-    // value the node-by-node walk replaces.
+    // value that unmapping the nodes one by one would replace.
     const std::int64_t low = std::int64_t{firstJ} - 1;
     const std::int64_t high = std::int64_t{lastJ} - 1;
     std::vector<bool> done(static_cast<std::size_t>(high - low + 1), false);
