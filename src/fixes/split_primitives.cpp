@@ -22,19 +22,6 @@ namespace {
 
 constexpr const char* kSplittingLine = "Splitting Primitive";
 
-// The survey's number of a triangle list: how many indexed_trilist blocks
-// stand before it.
-std::int32_t primitiveNumberOf(const clsReader& primitive) {
-    NodePtr primitives = primitive.Parent();
-    std::int32_t number = 0;
-    if (primitives)
-        for (const NodePtr& child : primitives->Nodes()) {
-            if (child.get() == &primitive) break;
-            if (child->Name == blocks::indexed_trilist) ++number;
-        }
-    return number;
-}
-
 // The survey's numbers of all the given triangle lists, taken before any of
 // them is split (pieces would shift the count), one pass per primitives block.
 std::unordered_map<const clsReader*, std::int32_t> primitiveNumbersOf(const std::vector<NodePtr>& primitives) {
@@ -255,15 +242,12 @@ void splitOversizedPrimitives(RunState& run) {
     for (std::size_t i = 0; i < run.oversizedPrimitives.size(); ++i) {
         NodePtr primitive = run.oversizedPrimitives[i];
         const auto number = numbers.find(primitive.get());
-        atPlace([&] { return primitivePlace(*primitive, number == numbers.end() ? 0 : number->second); },
-                [&] { splitIntoPieces(run, *primitive); });
+        splitPrimitive(run, primitive, number == numbers.end() ? 0 : number->second);
     }
 }
 
-void splitPrimitive(RunState& run, const NodePtr& primitive) {
-    requireSplittableLimit(run.maxPrimFaces);
-    const std::int32_t number = primitiveNumberOf(*primitive);
-    atPlace([&] { return primitivePlace(*primitive, number); }, [&] { splitIntoPieces(run, *primitive); });
+void splitPrimitive(RunState& run, const NodePtr& primitive, std::int32_t primitiveNumber) {
+    atPlace([&] { return primitivePlace(*primitive, primitiveNumber); }, [&] { splitIntoPieces(run, *primitive); });
 }
 
 void registerNewPrimitive(RunState& run, clsReader& geometryInfo, const clsReader& primitives, std::size_t k,
