@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/placeholder_walk.h"
 #include "document/tree_edit.h"
 
 namespace orvane::fuzz {
@@ -48,14 +49,8 @@ bool hasValueNamedLikeAChild(const clsReader& root) {
         if (children.empty()) return false;
         std::unordered_set<std::string_view> names;
         for (const NodePtr& child : children) names.insert(child->Name.view());
-        std::size_t next = 0;
-        for (const ShapeText& item : node.Strings()) {
-            if (next < children.size() && isPlaceholderOf(item, *children[next])) {
-                ++next;
-            } else if (names.count(item.view())) {
-                return true;
-            }
-        }
+        for (PlaceholderWalk walk(node); walk.next();)
+            if (!walk.child() && names.count(walk.value().view())) return true;
         return false;
     });
 }

@@ -2,28 +2,42 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 #include "document/numbers.h"
 
 namespace orvane::cli {
 
-const char* const kUsage =
-    "Usage: orvane-cli [OPTIONS] FILE\n"
-    "Checks and repairs an MSTS shape file (uncompressed UTF-16 text). The report goes to\n"
-    "standard output; a repaired shape is written beside FILE as FILE followed by \"fixed\".\n"
-    "\n"
-    "Options:\n"
-    "  --max-prim-faces N          most faces in one primitive (default 2800)\n"
-    "  --max-object-polys N        most polygons in one sub-object (default 11000)\n"
-    "  --min-edge-mm X             minimum edge size in millimetres (default 2.5)\n"
-    "  --make-small-polys-visible  lift one point of every short edge by 1 metre\n"
-    "  --no-check-animations       leave the animations alone\n"
-    "  --report-only               report and repair in memory, write no file\n"
-    "  --help                      show this text\n"
-    "  --version                   show the version\n"
-    "\n"
-    "Exit status: 0 run completed, 1 unreadable file, 2 usage error,\n"
-    "3 run stopped on malformed shape content, 4 output could not be written.\n";
+namespace {
+
+// The defaults shown are the run's own.
+std::string usageText() {
+    return "Usage: orvane-cli [OPTIONS] FILE\n"
+           "Checks and repairs an MSTS shape file (uncompressed UTF-16 text). The report goes to\n"
+           "standard output; a repaired shape is written beside FILE as FILE followed by \"fixed\".\n"
+           "\n"
+           "Options:\n"
+           "  --max-prim-faces N          most faces in one primitive (default " +
+           wholeText(kDefaultMaxPrimFaces) + ")\n"
+           "  --max-object-polys N        most polygons in one sub-object (default " +
+           wholeText(kDefaultMaxObjectPolys) + ")\n"
+           "  --min-edge-mm X             minimum edge size in millimetres (default " +
+           formatSingle(kDefaultMinEdgeMm) + ")\n"
+           "  --make-small-polys-visible  lift one point of every short edge by 1 metre\n"
+           "  --no-check-animations       leave the animations alone\n"
+           "  --report-only               report and repair in memory, write no file\n"
+           "  --help                      show this text\n"
+           "  --version                   show the version\n"
+           "\n"
+           "Exit status: 0 run completed, 1 unreadable file, 2 usage error,\n"
+           "3 run stopped on malformed shape content, 4 output could not be written.\n";
+}
+
+const std::string kUsageText = usageText();
+
+}  // namespace
+
+const char* const kUsage = kUsageText.c_str();
 
 namespace {
 

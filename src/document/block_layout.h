@@ -11,6 +11,7 @@
 
 #include "document/cls_reader.h"
 #include "document/numbers.h"
+#include "document/value_errors.h"
 
 namespace orvane::blocks {
 
@@ -46,8 +47,6 @@ inline constexpr std::string_view controllers = "controllers";
 // naming the block, the position and the text when there is no value n or
 // it is not a whole number in the 32-bit range.
 std::int32_t wholeValue(const clsReader& block, std::size_t n);
-// Value n of block as a single-precision number; throws ShapeError likewise.
-float singleValue(const clsReader& block, std::size_t n);
 // block.Find(name), or ShapeError saying which block lacks which child.
 const NodePtr requireChild(const clsReader& block, std::string_view name);
 // Child (number + 1) of block for a 0-based reference `number`, or
@@ -57,18 +56,7 @@ const NodePtr& numbered(const clsReader& block, std::int64_t number, std::string
 // --- values a check needs, with problem messages that say where ----------
 // `what` names the value ("the face count"); `place` is a callable giving
 // the block's place in words ("primitive 2 of sub-object 3 of LOD 0", or
-// empty), only called when a message is made. Messages read like
-// "the face count \"4x\" (value 1 of normal_idxs) of primitive 2 of
-// sub-object 3 of LOD 0 is not a whole number within 32 bits".
-
-// Text in double quotes for a message, shortened when long.
-std::string quoted(std::string_view text);
-
-[[noreturn]] void throwMissingValue(const clsReader& block, std::size_t n, std::string_view what,
-                                    const std::string& place);
-[[noreturn]] void throwBadValue(const clsReader& block, std::size_t n, std::string_view what, const std::string& place,
-                                std::string_view expected);
-inline constexpr std::string_view kWholeExpected = "a whole number within 32 bits";
+// empty), only called when a message is made (see value_errors.h).
 
 template <class Place>
 std::string_view textValue(const clsReader& block, std::size_t n, std::string_view what, const Place& place) {

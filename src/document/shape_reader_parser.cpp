@@ -1,6 +1,10 @@
 #include "document/shape_reader_parser.h"
 
 #include <algorithm>
+#include <exception>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 #include <iterator>
 #include <string_view>
 
@@ -27,6 +31,25 @@ std::size_t utf16Length(std::string_view text) {
     return n;
 }
 
+// What a bad file, a failed read or exhausted memory throws while reading:
+// the file is then unreadable. Anything else is a fault of the program and
+// passes on.
+bool isReadFailure(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const detail::UnreadableShape&) {
+        return true;  // not shape text, or cut short
+    } catch (const std::bad_alloc&) {
+        return true;  // too big for the memory
+    } catch (const std::length_error&) {
+        return true;  // a value or list too long to hold
+    } catch (const std::system_error&) {
+        return true;  // the file system or the stream failed
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace
 
 void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, bool bText) {
@@ -36,8 +59,8 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
         try {
             reader.run(path);
         } catch (...) {
-            if (reader.listenerFailed_) throw;
-            unreadable = true;  // bad file, read error or memory exhaustion
+            if (reader.listenerFailed_ || !isReadFailure(std::current_exception())) throw;
+            unreadable = true;
         }
     }  // the reader's buffers and any partial tree are released here
     if (unreadable) {

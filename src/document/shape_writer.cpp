@@ -6,6 +6,7 @@
 #include "document/cls_reader.h"
 #include "document/keep_alive.h"
 #include "document/path_text.h"
+#include "document/placeholder_walk.h"
 #include "document/shape_error.h"
 #include "document/shape_writer_output.h"
 #include "document/tree_edit.h"
@@ -23,10 +24,7 @@ public:
 private:
     struct Open {
         const clsReader* node;
-        const StringList* items;
-        const NodeList* children;
-        std::size_t nextItem;
-        std::size_t nextChild;
+        PlaceholderWalk items;  // the next value to write, or the child it places
         int depth;
     };
 
@@ -84,8 +82,7 @@ void ShapeWriter::writeTree() {
             throw;
         }
         Open& block = open_.back();
-        const StringList& items = *block.items;
-        if (block.nextItem == items.size()) {
+        if (!block.items.next()) {
             closeBlock();
             continue;
         }
@@ -93,15 +90,11 @@ void ShapeWriter::writeTree() {
             out_.lineEnd();
             out_.putTabs(block.depth);
         }
-        const ShapeText& item = items[block.nextItem++];
-        const NodeList& children = *block.children;
-        // Placeholders are matched against the next child only.
-        if (block.nextChild < children.size() && isPlaceholderOf(item, *children[block.nextChild])) {
-            const clsReader& child = *children[block.nextChild++];
-            openBlock(child, block.depth + 1);
-        } else {
-            out_.putSpaced(item);
-        }
+        // A placeholder opens its child where it stands.
+        if (const NodePtr* child = block.items.child())
+            openBlock(**child, block.depth + 1);
+        else
+            out_.putSpaced(block.items.value());
     }
 }
 
@@ -115,13 +108,13 @@ void ShapeWriter::openBlock(const clsReader& node, int depth) {
     }
     out_.put(u' ');
     out_.put(u'(');
-    open_.push_back({&node, &node.Strings(), &node.Nodes(), 0, 0, depth});
+    open_.push_back({&node, PlaceholderWalk(node), depth});
 }
 
 void ShapeWriter::closeBlock() {
     const Open block = open_.back();
     open_.pop_back();
-    if (block.children->empty()) {
+    if (block.node->Nodes().empty()) {
         out_.put(u' ');
         out_.put(u')');
     } else {

@@ -4,19 +4,19 @@
 #include <utility>
 
 #include "document/shape_error.h"
+#include "document/value_errors.h"
 
 namespace orvane {
 
 namespace {
 
-[[noreturn]] void outOfRange(const clsReader& node, std::string_view what, std::size_t pos, std::size_t count) {
-    throw ShapeError(std::string(what) + " " + std::to_string(pos) + " of block \"" + node.Name.str() +
-                     "\" does not exist (it has " + std::to_string(count) + ")");
+// Worded like a missing value (value_errors.h).
+[[noreturn]] void throwMissingChild(const clsReader& node, std::size_t i) {
+    throw ShapeError("child " + std::to_string(i) + " of " + node.Name.str() + " is missing");
 }
 
-void checkInsertPos(const clsReader& node, std::string_view what, std::size_t pos, std::size_t count) {
-    if (pos < 1 || pos > count + 1) outOfRange(node, what, pos, count);
-}
+// Whether pos is a place to insert at in a list of count items.
+bool insertable(std::size_t pos, std::size_t count) { return pos >= 1 && pos <= count + 1; }
 
 }  // namespace
 
@@ -24,25 +24,25 @@ std::size_t valueCount(const clsReader& node) { return node.Strings().size(); }
 
 std::string_view valueAt(const clsReader& node, std::size_t n) {
     const StringList& values = node.Strings();
-    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    if (n < 1 || n > values.size()) throwMissingValue(node, n);
     return values[n - 1].view();
 }
 
 void insertValue(clsReader& node, std::size_t n, ShapeText text) {
     StringList& values = node.Strings();
-    checkInsertPos(node, "value", n, values.size());
+    if (!insertable(n, values.size())) throwMissingValue(node, n);
     values.insert(values.begin() + static_cast<std::ptrdiff_t>(n - 1), std::move(text));
 }
 
 void removeValue(clsReader& node, std::size_t n) {
     StringList& values = node.Strings();
-    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    if (n < 1 || n > values.size()) throwMissingValue(node, n);
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(n - 1));
 }
 
 void replaceValue(clsReader& node, std::size_t n, ShapeText text) {
     StringList& values = node.Strings();
-    if (n < 1 || n > values.size()) outOfRange(node, "value", n, values.size());
+    if (n < 1 || n > values.size()) throwMissingValue(node, n);
     values[n - 1] = std::move(text);
 }
 
@@ -55,14 +55,14 @@ void truncateValues(clsReader& node, std::size_t n) {
 
 const NodePtr& childAt(const clsReader& node, std::size_t i) {
     const NodeList& children = node.Nodes();
-    if (i < 1 || i > children.size()) outOfRange(node, "child", i, children.size());
+    if (i < 1 || i > children.size()) throwMissingChild(node, i);
     return children[i - 1];
 }
 
 void insertChild(clsReader& parent, std::size_t childPos, NodePtr child, std::size_t valuePos) {
     NodeList& children = parent.Nodes();
-    checkInsertPos(parent, "child", childPos, children.size());
-    checkInsertPos(parent, "value", valuePos, parent.Strings().size());
+    if (!insertable(childPos, children.size())) throwMissingChild(parent, childPos);
+    if (!insertable(valuePos, parent.Strings().size())) throwMissingValue(parent, valuePos);
     child->SetParent(&parent);
     ShapeText placeholder = child->Name;
     children.insert(children.begin() + static_cast<std::ptrdiff_t>(childPos - 1), std::move(child));
@@ -72,9 +72,9 @@ void insertChild(clsReader& parent, std::size_t childPos, NodePtr child, std::si
 
 void removeChild(clsReader& parent, std::size_t childPos, std::size_t valuePos) {
     NodeList& children = parent.Nodes();
-    if (childPos < 1 || childPos > children.size()) outOfRange(parent, "child", childPos, children.size());
+    if (childPos < 1 || childPos > children.size()) throwMissingChild(parent, childPos);
     StringList& values = parent.Strings();
-    if (valuePos < 1 || valuePos > values.size()) outOfRange(parent, "value", valuePos, values.size());
+    if (valuePos < 1 || valuePos > values.size()) throwMissingValue(parent, valuePos);
     children.erase(children.begin() + static_cast<std::ptrdiff_t>(childPos - 1));
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(valuePos - 1));
 }
@@ -86,15 +86,8 @@ void appendChild(clsReader& parent, NodePtr child) {
 }
 
 std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos) {
-    const NodeList& children = parent.Nodes();
-    const StringList& values = parent.Strings();
-    std::size_t next = 0;  // 0-based index of the next child to find
-    for (std::size_t k = 0; k < values.size() && next < children.size(); ++k) {
-        if (isPlaceholderOf(values[k], *children[next])) {
-            if (next + 1 == childPos) return k + 1;
-            ++next;
-        }
-    }
+    for (PlaceholderWalk walk(parent); walk.next();)
+        if (walk.child() && walk.placed() == childPos) return walk.valuePos();
     return 0;
 }
 
@@ -106,18 +99,12 @@ void removeChildWithPlaceholder(clsReader& parent, std::size_t childPos) {
     removeChild(parent, childPos, valuePos);
 }
 
-void insertCountedChild(clsReader& block, std::size_t childPos, NodePtr child) {
-    insertChild(block, childPos, std::move(child), childPos + 1);
-}
-
-void removeCountedChild(clsReader& block, std::size_t childPos) { removeChild(block, childPos, childPos + 1); }
-
 void removeCountedChildRange(clsReader& block, std::size_t first, std::size_t last) {
     if (last < first) return;
     NodeList& children = block.Nodes();
     StringList& values = block.Strings();
-    if (first < 1 || last > children.size()) outOfRange(block, "child", last, children.size());
-    if (last + 1 > values.size()) outOfRange(block, "value", last + 1, values.size());
+    if (first < 1 || last > children.size()) throwMissingChild(block, last);
+    if (last + 1 > values.size()) throwMissingValue(block, last + 1);
     children.erase(children.begin() + static_cast<std::ptrdiff_t>(first - 1),
                    children.begin() + static_cast<std::ptrdiff_t>(last));
     values.erase(values.begin() + static_cast<std::ptrdiff_t>(first), values.begin() + static_cast<std::ptrdiff_t>(last + 1));
@@ -130,8 +117,8 @@ void removeCountedChildren(clsReader& block, const std::vector<bool>& removeMask
     for (std::size_t i = 0; i < removeMask.size(); ++i)
         if (removeMask[i]) last = i + 1;
     if (last == 0) return;
-    if (last > children.size()) outOfRange(block, "child", last, children.size());
-    if (last + 1 > values.size()) outOfRange(block, "value", last + 1, values.size());
+    if (last > children.size()) throwMissingChild(block, last);
+    if (last + 1 > values.size()) throwMissingValue(block, last + 1);
     auto removed = [&](std::size_t child0) { return child0 < removeMask.size() && removeMask[child0]; };
     std::size_t out = 0;
     for (std::size_t i = 0; i < children.size(); ++i)
@@ -153,11 +140,10 @@ std::string findMissingPlaceholder(const clsReader& root) {
         const clsReader* node = pending.back();
         pending.pop_back();
         const NodeList& children = node->Nodes();
-        const StringList& values = node->Strings();
-        std::size_t next = 0;
-        for (std::size_t k = 0; k < values.size() && next < children.size(); ++k)
-            if (isPlaceholderOf(values[k], *children[next])) ++next;
-        if (next < children.size()) {
+        PlaceholderWalk walk(*node);
+        while (!walk.allPlaced() && walk.next()) continue;
+        if (!walk.allPlaced()) {
+            const std::size_t next = walk.placed();
             std::string where = "block \"" + node->Name.str() + "\"";
             for (NodePtr up = node->Parent(); up; up = up->Parent()) where += " in \"" + up->Name.str() + "\"";
             return "child " + std::to_string(next + 1) + " (\"" + children[next]->Name.str() + "\") of " + where +

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "document/placeholder_walk.h"
 
 namespace orvane {
 
@@ -25,13 +26,6 @@ void appendValue(clsReader& node, ShapeText text);
 void truncateValues(clsReader& node, std::size_t n);
 
 // --- children with their placeholders ------------------------------------
-// Whether item stands for child in the placeholder walk. An empty item never
-// does: a block without a name written out reads back without a placeholder
-// (the reader never stores an empty item before "("), so treating one as
-// placed would let a write-and-read cycle drop the child.
-inline bool isPlaceholderOf(const ShapeText& item, const clsReader& child) {
-    return !item.empty() && item == child.Name;
-}
 // Child i; throws ShapeError when the block has fewer than i children.
 const NodePtr& childAt(const clsReader& node, std::size_t i);
 // Inserts child so that it becomes child `childPos`, and its placeholder
@@ -48,8 +42,6 @@ std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos);
 void removeChildWithPlaceholder(clsReader& parent, std::size_t childPos);
 
 // --- counted blocks: value 1 is the count, child i's placeholder is value i + 1
-void insertCountedChild(clsReader& block, std::size_t childPos, NodePtr child);
-void removeCountedChild(clsReader& block, std::size_t childPos);
 // Removes children first..last (inclusive) with values first+1..last+1.
 void removeCountedChildRange(clsReader& block, std::size_t first, std::size_t last);
 // Removes every child i with removeMask[i - 1] set, with value i + 1, in one pass.

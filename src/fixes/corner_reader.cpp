@@ -3,6 +3,7 @@
 #include "document/block_layout.h"
 #include "document/numbers.h"
 #include "document/shape_error.h"
+#include "document/value_errors.h"
 #include "fixes/shape_places.h"
 
 namespace orvane {
@@ -37,7 +38,7 @@ std::string vertexUser(const clsReader& vertices, std::int32_t vertex) {
         if (i >= values.size())
             throw ShapeError("point " + std::to_string(number) + user + " has no " + kAxes[i] + " coordinate");
         if (!toSingle(values[i].view()))
-            throw ShapeError(std::string("the ") + kAxes[i] + " coordinate " + blocks::quoted(values[i].view()) +
+            throw ShapeError(std::string("the ") + kAxes[i] + " coordinate " + quoted(values[i].view()) +
                              " of point " + std::to_string(number) + user + " is not a number");
     }
     throw ShapeError("point " + std::to_string(number) + user + " cannot be read");
@@ -67,7 +68,6 @@ PointXyz parsePoint(const clsReader& point, std::int32_t number, const clsReader
 std::int32_t CornerReader::pointOf(const clsReader& vertices, std::int32_t vertex, std::int32_t polyNumber) {
     const NodeList& nodes = vertices.Nodes();
     if (vertex < 0 || static_cast<std::size_t>(vertex) >= nodes.size()) throwVertexOutside(vertices, vertex, polyNumber);
-    if (!remember_) return parsePointOf(vertices, vertex);
     if (&vertices != verticesBlock_ || nodes.size() != pointOfVertex_.size()) {
         verticesBlock_ = &vertices;
         pointOfVertex_.assign(nodes.size(), kUnknown);
@@ -83,7 +83,6 @@ PointXyz CornerReader::read(const clsReader& points, std::int32_t number, const 
     if (number < 0 || static_cast<std::size_t>(number) >= nodes.size())
         throwPointOutside(points, number, vertices, vertex);
     const auto slot = static_cast<std::size_t>(number);
-    if (!remember_) return parsePoint(*nodes[slot], number, vertices, vertex);
     if (&points != pointsBlock_ || nodes.size() != pointKnown_.size()) {
         pointsBlock_ = &points;
         xyz_.assign(nodes.size(), PointXyz{});

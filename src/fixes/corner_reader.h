@@ -2,13 +2,12 @@
 // Reads the corners of triangles for the small-edge check: the point a
 // vertex stands on (value 2 of the vertex) and a point's coordinates.
 //
-// In remembering mode each vertex and each point is parsed from the tree
-// once and kept, so a survey of a large shape does not parse the same texts
-// again for every triangle: the survey keeps one reader for its whole walk.
-// A point rewritten by a lift must be forgotten, so that it is read afresh;
-// what the reader answers is then always what reading the tree would give
-// (vertices are never changed while the survey runs). In plain mode it
-// reads the tree on every call.
+// Each vertex and each point is parsed from the tree once and kept, so a
+// survey of a large shape does not parse the same texts again for every
+// triangle: the survey keeps one reader for its whole walk. A point
+// rewritten by a lift must be forgotten, so that it is read afresh; what the
+// reader answers is then always what reading the tree would give (vertices
+// are never changed while the survey runs).
 
 #include <cstdint>
 #include <string>
@@ -26,8 +25,6 @@ struct PointXyz {
 
 class CornerReader {
 public:
-    explicit CornerReader(bool remember) : remember_(remember) {}
-
     // The point index of vertex `vertex` (0-based) of the vertices block.
     // Throws ShapeError for a vertex outside the block or a point index that
     // is not a whole number; `polyNumber` names the triangle in the message.
@@ -42,7 +39,6 @@ public:
     void forget(std::int32_t number);
 
 private:
-    bool remember_;
     const clsReader* pointsBlock_ = nullptr;
     std::vector<PointXyz> xyz_;
     std::vector<unsigned char> pointKnown_;

@@ -11,10 +11,19 @@
 
 namespace orvane {
 
+// The default limits, the one place they are written: the window's
+// settings, its dialogs and tool tips and the command line all start here.
+inline constexpr std::int32_t kDefaultMaxPrimFaces = 2800;
+inline constexpr std::int32_t kDefaultMaxObjectPolys = 11000;
+inline constexpr float kDefaultMinEdgeMm = 2.5f;
+// Square metres, computed as the edge dialog does: (mm / 1000)^2 in single
+// precision, which is 0.00000625.
+inline constexpr float kDefaultMinEdgeSqr = (kDefaultMinEdgeMm / 1000.0f) * (kDefaultMinEdgeMm / 1000.0f);
+
 struct RunLimits {
-    std::int32_t maxPrimFaces = 2800;
-    std::int32_t maxObjectPolys = 11000;
-    float minEdgeSqr = 0.00000625f;  // square metres: (2.5 mm)^2
+    std::int32_t maxPrimFaces = kDefaultMaxPrimFaces;
+    std::int32_t maxObjectPolys = kDefaultMaxObjectPolys;
+    float minEdgeSqr = kDefaultMinEdgeSqr;
 };
 
 struct RunSwitches {
@@ -57,7 +66,6 @@ struct RunState {
     NodePtr shapePoints;
     NodePtr shapeVtxStates;
     NodePtr shapePrimStates;
-    NodePtr subObjectVertices;
     bool fixesMade = false;
 
     void report(const std::string& line) { lst.addLine(line); }

@@ -28,8 +28,8 @@ std::string cornerText(const Triangle& tri, int corner) {
            formatRounded(p.z, 5) + ")";
 }
 
-void readCorner(RunState& run, CornerReader& corners, Triangle& tri, int corner) {
-    tri.xyz[corner] = corners.read(*run.shapePoints, tri.point[corner], *run.subObjectVertices, tri.vertex[corner]);
+void readCorner(RunState& run, CornerReader& corners, const clsReader& vertices, Triangle& tri, int corner) {
+    tri.xyz[corner] = corners.read(*run.shapePoints, tri.point[corner], vertices, tri.vertex[corner]);
 }
 
 // Tests the edge from corner s to corner t; a short one is reported and,
@@ -60,25 +60,20 @@ void checkEdge(RunState& run, CornerReader& corners, const Triangle& tri, int s,
 
 }  // namespace
 
-void checkPolyEdges(RunState& run, std::int32_t ia, std::int32_t ib, std::int32_t ic, std::int32_t polyNumber) {
-    CornerReader fresh(false);
-    checkPolyEdges(run, fresh, ia, ib, ic, polyNumber);
-}
-
-void checkPolyEdges(RunState& run, CornerReader& corners, std::int32_t ia, std::int32_t ib, std::int32_t ic,
-                    std::int32_t polyNumber) {
-    if (!run.subObjectVertices) return;
-    const clsReader& vertices = *run.subObjectVertices;
+void checkPolyEdges(RunState& run, CornerReader& corners, const clsReader* subObjectVertices, std::int32_t ia,
+                    std::int32_t ib, std::int32_t ic, std::int32_t polyNumber) {
+    if (!subObjectVertices) return;
+    const clsReader& vertices = *subObjectVertices;
     Triangle tri{{ia, ib, ic}, {}, {}, polyNumber};
     for (int corner = 0; corner < 3; ++corner) tri.point[corner] = corners.pointOf(vertices, tri.vertex[corner], polyNumber);
     if (!run.shapePoints)
         throw ShapeError(ownerSubObjectPlace(vertices) + " has vertices but the shape has no points block");
 
-    readCorner(run, corners, tri, 0);
-    readCorner(run, corners, tri, 1);
+    readCorner(run, corners, vertices, tri, 0);
+    readCorner(run, corners, vertices, tri, 1);
     checkEdge(run, corners, tri, 0, 1, 1);
     // Corner 2 is read only now, so it sees a lift that edge 0-1 made.
-    readCorner(run, corners, tri, 2);
+    readCorner(run, corners, vertices, tri, 2);
     checkEdge(run, corners, tri, 0, 2, 0);
     checkEdge(run, corners, tri, 2, 1, 2);
 }

@@ -9,11 +9,10 @@
 
 namespace orvane {
 
-// Reads the points afresh from the tree.
-void checkPolyEdges(RunState& run, std::int32_t ia, std::int32_t ib, std::int32_t ic, std::int32_t polyNumber);
-// The same check reading vertices and points through `corners` (the survey
-// keeps one for its whole walk); the lines and lifts are exactly the same.
-void checkPolyEdges(RunState& run, CornerReader& corners, std::int32_t ia, std::int32_t ib, std::int32_t ic,
-                    std::int32_t polyNumber);
+// Checks the triangle of vertices ia, ib, ic of subObjectVertices (the
+// vertices block of its sub-object; none checks nothing), reading vertices
+// and points through `corners` (the survey keeps one for its whole walk).
+void checkPolyEdges(RunState& run, CornerReader& corners, const clsReader* subObjectVertices, std::int32_t ia,
+                    std::int32_t ib, std::int32_t ic, std::int32_t polyNumber);
 
 }  // namespace orvane

@@ -11,6 +11,7 @@
 #include "document/numbers.h"
 #include "document/shape_error.h"
 #include "document/tree_edit.h"
+#include "document/value_errors.h"
 #include "fixes/error_place.h"
 #include "fixes/shape_places.h"
 #include "fixes/value_lists.h"
@@ -20,19 +21,6 @@ namespace orvane {
 namespace {
 
 constexpr const char* kSplittingLine = "Splitting Primitive";
-
-// The survey's number of a triangle list: how many indexed_trilist blocks
-// stand before it.
-std::int32_t primitiveNumberOf(const clsReader& primitive) {
-    NodePtr primitives = primitive.Parent();
-    std::int32_t number = 0;
-    if (primitives)
-        for (const NodePtr& child : primitives->Nodes()) {
-            if (child.get() == &primitive) break;
-            if (child->Name == blocks::indexed_trilist) ++number;
-        }
-    return number;
-}
 
 // The survey's numbers of all the given triangle lists, taken before any of
 // them is split (pieces would shift the count), one pass per primitives block.
@@ -57,8 +45,6 @@ void requireSplittableLimit(std::int32_t limit) {
                          "more");
 }
 
-std::string quoted(const clsReader& block) { return "\"" + block.Name.str() + "\""; }
-
 std::size_t valuesAfterCount(const clsReader& list) {
     const std::size_t values = valueCount(list);
     return values == 0 ? 0 : values - 1;
@@ -76,8 +62,8 @@ struct TriangleLists {
 void requireValuesFor(const clsReader& list, std::size_t perTriangle, std::size_t triangles) {
     const std::size_t held = valuesAfterCount(list);
     if (held < perTriangle * triangles)
-        throw ShapeError(quoted(list) + " holds " + std::to_string(held) + " values after its count, fewer than the " +
-                         std::to_string(perTriangle * triangles) + " of its " + std::to_string(triangles) +
+        throw ShapeError(quoted(list.Name.view()) + " holds " + std::to_string(held) +
+                         " values after its count, fewer than the " + std::to_string(perTriangle * triangles) + " of its " + std::to_string(triangles) +
                          " triangles");
 }
 
@@ -100,13 +86,14 @@ TriangleLists triangleListsOf(const clsReader& primitive, std::size_t limit) {
                          "per-triangle list) can be split");
     TriangleLists lists{*childAt(primitive, 1), *childAt(primitive, 2), *childAt(primitive, 3), 0};
     if (valueCount(lists.perTriangle) == 0)
-        throw ShapeError("its per-triangle list " + quoted(lists.perTriangle) + " has no count");
+        throw ShapeError("its per-triangle list " + quoted(lists.perTriangle.Name.view()) + " has no count");
     lists.triangles = valuesAfterCount(lists.perTriangle);
     if (lists.triangles <= limit) {
         const std::string stated = valueCount(lists.normals) > 0 ? std::string(valueAt(lists.normals, 1)) : "none";
-        throw ShapeError("its per-triangle list " + quoted(lists.perTriangle) + " holds " +
+        throw ShapeError("its per-triangle list " + quoted(lists.perTriangle.Name.view()) + " holds " +
                          std::to_string(lists.triangles) + " triangles, no more than the limit of " +
-                         std::to_string(limit) + ", although " + quoted(lists.normals) + " states " + stated);
+                         std::to_string(limit) + ", although " + quoted(lists.normals.Name.view()) + " states " +
+                         stated);
     }
     requireValuesFor(lists.indices, 3, lists.triangles);
     requireValuesFor(lists.normals, 2, lists.triangles);
@@ -255,15 +242,12 @@ void splitOversizedPrimitives(RunState& run) {
     for (std::size_t i = 0; i < run.oversizedPrimitives.size(); ++i) {
         NodePtr primitive = run.oversizedPrimitives[i];
         const auto number = numbers.find(primitive.get());
-        atPlace([&] { return primitivePlace(*primitive, number == numbers.end() ? 0 : number->second); },
-                [&] { splitIntoPieces(run, *primitive); });
+        splitPrimitive(run, primitive, number == numbers.end() ? 0 : number->second);
     }
 }
 
-void splitPrimitive(RunState& run, const NodePtr& primitive) {
-    requireSplittableLimit(run.maxPrimFaces);
-    const std::int32_t number = primitiveNumberOf(*primitive);
-    atPlace([&] { return primitivePlace(*primitive, number); }, [&] { splitIntoPieces(run, *primitive); });
+void splitPrimitive(RunState& run, const NodePtr& primitive, std::int32_t primitiveNumber) {
+    atPlace([&] { return primitivePlace(*primitive, primitiveNumber); }, [&] { splitIntoPieces(run, *primitive); });
 }
 
 void registerNewPrimitive(RunState& run, clsReader& geometryInfo, const clsReader& primitives, std::size_t k,

@@ -10,9 +10,11 @@
 namespace orvane {
 
 void splitOversizedPrimitives(RunState& run);
-// Splits one indexed_trilist into pieces of at most maxPrimFaces triangles,
-// each new piece directly after the one before it in the primitives block.
-void splitPrimitive(RunState& run, const NodePtr& primitive);
+// Splits one indexed_trilist into pieces of at most maxPrimFaces triangles
+// (which splitOversizedPrimitives has checked to be at least 1), each new
+// piece directly after the one before it in the primitives block.
+// primitiveNumber is the survey's number of it, for messages.
+void splitPrimitive(RunState& run, const NodePtr& primitive, std::int32_t primitiveNumber);
 // Counts `pieces` new triangle lists made from the primitive at child
 // position k of primitives: value 7 of geometryInfo and value 1 of the
 // cullable_prims governing that primitive grow by `pieces`.

@@ -79,20 +79,16 @@ NodePtr copyForDivision(const clsReader& source, const DivisionPlan& plan) {
     const NodePtr primitives = source.Find(blocks::primitives);
     NodePtr copy = clsReader::create(source.Name);
     copy->Text = source.Text;
-    const NodeList& children = source.Nodes();
-    std::size_t next = 0;
-    for (const ShapeText& value : source.Strings()) {
-        if (next < children.size() && value == children[next]->Name) {
-            const NodePtr& child = children[next++];
-            if (child == vertices)
-                appendChild(*copy, keptVertices(*child, plan));
-            else if (child == primitives)
-                appendChild(*copy, keptPrimitives(*child, plan));
-            else
-                appendChild(*copy, deepCopy(*child));
-        } else {
-            appendValue(*copy, value);
-        }
+    for (PlaceholderWalk walk(source); walk.next();) {
+        const NodePtr* child = walk.child();
+        if (!child)
+            appendValue(*copy, walk.value());
+        else if (*child == vertices)
+            appendChild(*copy, keptVertices(**child, plan));
+        else if (*child == primitives)
+            appendChild(*copy, keptPrimitives(**child, plan));
+        else
+            appendChild(*copy, deepCopy(**child));
     }
     return copy;
 }
@@ -142,7 +138,7 @@ void divide(RunState& run, const NodePtr& source) {
     NodePtr nodesD = blocks::requireChild(*infoD, blocks::geometry_nodes);
     NodePtr mapD = blocks::requireChild(*infoD, blocks::geometry_node_map);
     removeCountedChildRange(*nodesD, 1, static_cast<std::size_t>(j0 - 1));
-    unmapGeometryNodes(*mapD, 1, j0 - 1);
+    unmapGeometryNode(*mapD, 1, j0 - 1);
     NodePtr setsD = blocks::requireChild(*copy, blocks::vertex_sets);
     removeCountedChildren(*setsD, plan.copyDropsSet);
     recountValues(*setsD);
@@ -153,7 +149,7 @@ void divide(RunState& run, const NodePtr& source) {
     deleteVertices(sourceNode, r + 1, plan.sourceVertexEnd);
     stripNodeRange(run, sourceNode, j0 - 1, n - 1, plan.snapshot);
     removeCountedChildRange(*nodesS, static_cast<std::size_t>(j0), static_cast<std::size_t>(n));
-    unmapGeometryNodes(*mapS, j0, n);
+    unmapGeometryNode(*mapS, j0, n);
 
     writeTotals(*infoS, plan.sourceTotals);
     recountValues(*nodesS);
@@ -193,39 +189,29 @@ void copyNode(const clsReader& source, clsReader& target) {
         to->Text = from->Text;
         // Values in order; a placeholder brings its child along, so the copy
         // pairs children and placeholders exactly as the original does.
-        const NodeList& children = from->Nodes();
-        std::size_t next = 0;
-        for (const ShapeText& value : from->Strings()) {
-            if (next < children.size() && value == children[next]->Name) {
-                NodePtr child = clsReader::create(children[next]->Name);
-                appendChild(*to, child);
-                pending.emplace_back(children[next].get(), child.get());
-                ++next;
+        PlaceholderWalk walk(*from);
+        while (walk.next()) {
+            if (const NodePtr* child = walk.child()) {
+                NodePtr copy = clsReader::create((*child)->Name);
+                appendChild(*to, copy);
+                pending.emplace_back(child->get(), copy.get());
             } else {
-                appendValue(*to, value);
+                appendValue(*to, walk.value());
             }
         }
-        if (next < children.size())
-            throw ShapeError("child " + std::to_string(next + 1) + " (\"" + children[next]->Name.str() +
+        if (!walk.allPlaced()) {
+            const clsReader& unplaced = *from->Nodes()[walk.placed()];
+            throw ShapeError("child " + std::to_string(walk.placed() + 1) + " (\"" + unplaced.Name.str() +
                              "\") of block \"" + from->Name.str() + "\" has no placeholder and cannot be copied");
+        }
     }
 }
 
-void unmapGeometryNode(clsReader& map, std::int32_t j) {
-    const std::string number = wholeText(std::int64_t{j} - 1);
-    const std::size_t count = valueCount(map);
-    for (std::size_t v = 2; v <= count; ++v)
-        if (valueAt(map, v) == number) {
-            replaceValue(map, v, "-1");
-            return;
-        }
-}
-
-void unmapGeometryNodes(clsReader& map, std::int32_t firstJ, std::int32_t lastJ) {
+void unmapGeometryNode(clsReader& map, std::int32_t firstJ, std::int32_t lastJ) {
     if (lastJ < firstJ) return;
     // Unmapping one node never makes a value match another ("-1" is no
     // node's number), so each node's first match in the original map is the
-    // value the node-by-node walk replaces.
+    // value that unmapping the nodes one by one would replace.
     const std::int64_t low = std::int64_t{firstJ} - 1;
     const std::int64_t high = std::int64_t{lastJ} - 1;
     std::vector<bool> done(static_cast<std::size_t>(high - low + 1), false);

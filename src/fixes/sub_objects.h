@@ -21,11 +21,10 @@ NodePtr duplicateNode(const NodePtr& node);
 // the empty target (the copied children get their Parent set).
 void copyNode(const clsReader& source, clsReader& target);
 
-// The first map value (from value 2 on) that is exactly the decimal text of
-// j - 1 becomes "-1": geometry node j (1-based) is drawn by no matrix.
-void unmapGeometryNode(clsReader& map, std::int32_t j);
-// unmapGeometryNode for every j from firstJ to lastJ, in one pass.
-void unmapGeometryNodes(clsReader& map, std::int32_t firstJ, std::int32_t lastJ);
+// For every j from firstJ to lastJ, in one pass: the first map value (from
+// value 2 on) that is exactly the decimal text of j - 1 becomes "-1", so
+// geometry node j (1-based) is drawn by no matrix. One node: firstJ = lastJ.
+void unmapGeometryNode(clsReader& map, std::int32_t firstJ, std::int32_t lastJ);
 // Map values that are not "-1" become 0, 1, 2, ... in map order.
 void renumberNodeMap(clsReader& map);
 

@@ -46,14 +46,9 @@ void checkLods(RunState& run, clsReader& root) {
                std::string(blocks::textValue(*levels, 1, "the number of LODs", noPlace)));
     // One reader for the whole walk: most vertices and points are corners of
     // several triangles.
-    CornerReader corners(true);
+    CornerReader corners;
     for (const NodePtr& child : levels->Nodes())
         if (child->Name == blocks::distance_level) checkDistanceLevel(run, corners, *child);
-}
-
-void checkDistanceLevel(RunState& run, clsReader& level) {
-    CornerReader corners(true);
-    checkDistanceLevel(run, corners, level);
 }
 
 void checkDistanceLevel(RunState& run, CornerReader& corners, clsReader& level) {
@@ -69,11 +64,6 @@ void checkDistanceLevel(RunState& run, CornerReader& corners, clsReader& level) 
     run.report("Sub Objects\t" + std::string(blocks::textValue(*subObjects, 1, "the number of sub-objects", where)));
     for (const NodePtr& child : subObjects->Nodes())
         if (child->Name == blocks::sub_object) checkSubObject(run, corners, child);
-}
-
-void checkSubObject(RunState& run, const NodePtr& subObject) {
-    CornerReader corners(true);
-    checkSubObject(run, corners, subObject);
 }
 
 void checkSubObject(RunState& run, CornerReader& corners, const NodePtr& subObject) {
@@ -93,23 +83,19 @@ void checkSubObject(RunState& run, CornerReader& corners, const NodePtr& subObje
     }
     run.report(line);
 
-    run.subObjectVertices = subObject->Find(blocks::vertices);
+    const NodePtr subObjectVertices = subObject->Find(blocks::vertices);
     NodePtr primitives = subObject->Find(blocks::primitives);
     if (!primitives) return;
     std::int32_t primitiveNumber = 0;
     for (const NodePtr& child : primitives->Nodes()) {
         if (child->Name != blocks::indexed_trilist) continue;
-        checkPrimitive(run, corners, child, primitiveNumber);
+        checkPrimitive(run, corners, child, primitiveNumber, subObjectVertices.get());
         ++primitiveNumber;
     }
 }
 
-void checkPrimitive(RunState& run, const NodePtr& trilist, std::int32_t primitiveNumber) {
-    CornerReader corners(true);
-    checkPrimitive(run, corners, trilist, primitiveNumber);
-}
-
-void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist, std::int32_t primitiveNumber) {
+void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist, std::int32_t primitiveNumber,
+                    const clsReader* subObjectVertices) {
     NodePtr normals = trilist->Find(blocks::normal_idxs);
     if (!normals) return;
     auto where = [&] { return primitivePlace(*trilist, primitiveNumber); };
@@ -138,7 +124,7 @@ void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist
         const std::int32_t ic = vertexIndexAt(values, n + 2, *indices, *trilist, primitiveNumber);
         const auto polyNumber = static_cast<std::int32_t>((p + 4) / 3);
         try {
-            checkPolyEdges(run, corners, ia, ib, ic, polyNumber);
+            checkPolyEdges(run, corners, subObjectVertices, ia, ib, ic, polyNumber);
         } catch (const ShapeError& e) {
             throw ShapeError(std::string(e.what()) + ", in primitive " + wholeText(primitiveNumber));
         }

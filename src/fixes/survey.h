@@ -11,14 +11,14 @@
 namespace orvane {
 
 void checkLods(RunState& run, clsReader& root);
-void checkDistanceLevel(RunState& run, clsReader& level);
-void checkSubObject(RunState& run, const NodePtr& subObject);
-void checkPrimitive(RunState& run, const NodePtr& trilist, std::int32_t primitiveNumber);
 
-// The same steps reading triangle corners through `corners`, which the
-// survey keeps for its whole walk (see CornerReader).
+// The steps below read triangle corners through `corners`, which the survey
+// keeps for its whole walk (see CornerReader).
 void checkDistanceLevel(RunState& run, CornerReader& corners, clsReader& level);
 void checkSubObject(RunState& run, CornerReader& corners, const NodePtr& subObject);
-void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist, std::int32_t primitiveNumber);
+// subObjectVertices: the vertices block of the trilist's sub-object, whose
+// triangles go to the small-edge check; none checks no edges.
+void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist, std::int32_t primitiveNumber,
+                    const clsReader* subObjectVertices);
 
 }  // namespace orvane

@@ -41,10 +41,10 @@ QRect fromTwips(int left, int top, int width, int height) {
 
 // Puts a control at its fixed place, with its name and tool tip.
 template <class Control>
-Control* place(Control* control, const char* name, QRect where, const char* toolTip = nullptr) {
+Control* place(Control* control, const char* name, QRect where, const std::string& toolTip = {}) {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(where);
-    if (toolTip) control->setToolTip(QString::fromUtf8(toolTip));
+    if (!toolTip.empty()) control->setToolTip(QString::fromStdString(toolTip));
     return control;
 }
 
@@ -95,11 +95,9 @@ void frmUpdate::createControls() {
     cmd = place(button(this, "Select Model"), "cmd", fromTwips(8460, 420, 2295, 435),
                 "Select the uncompressed S file");
     // The first two tool tips stand as they always have: each describes the other label's limit.
-    lbl[0] = place(label(this), "lbl0", fromTwips(180, 540, 2115, 255),
-                   "Models with objects over 11,000 polys in an object can cause crashes.");
+    lbl[0] = place(label(this), "lbl0", fromTwips(180, 540, 2115, 255), limitToolTips()[0]);
     cmdprim = place(button(this, "..."), "cmdprim", fromTwips(2340, 480, 375, 375));
-    lbl[1] = place(label(this), "lbl1", fromTwips(2760, 540, 2115, 255),
-                   "Primitives with more than 2800 polys may not load in MSTS");
+    lbl[1] = place(label(this), "lbl1", fromTwips(2760, 540, 2115, 255), limitToolTips()[1]);
     cmdface = place(button(this, "..."), "cmdface", fromTwips(4920, 480, 375, 375));
     lbl[2] = place(label(this), "lbl2", fromTwips(5340, 540, 2115, 255));
     cmdMin = place(button(this, "..."), "cmdMin", fromTwips(7500, 480, 375, 375));
@@ -148,21 +146,21 @@ void frmUpdate::showLimits() {
 
 void frmUpdate::cmdprim_Click() {
     const std::string entry =
-        platform_.inputBox.inputBox("Maximum Faces per Primitive (2800)", kAppTitle, wholeText(maxPrimFaces));
+        platform_.inputBox.inputBox(limitPrompts()[0], kAppTitle, wholeText(maxPrimFaces));
     if (auto value = wholeNumberEntry(entry)) maxPrimFaces = *value;
     showLimits();
 }
 
 void frmUpdate::cmdface_Click() {
     const std::string entry =
-        platform_.inputBox.inputBox("Maximum Polys per Object (11000)", kAppTitle, wholeText(maxObjectPolys));
+        platform_.inputBox.inputBox(limitPrompts()[1], kAppTitle, wholeText(maxObjectPolys));
     if (auto value = wholeNumberEntry(entry)) maxObjectPolys = *value;
     showLimits();
 }
 
 void frmUpdate::cmdMin_Click() {
     const std::string entry =
-        platform_.inputBox.inputBox("Minimum Edge Size in mm (2.5)", kAppTitle, edgeMillimetresText(minEdgeSqr, 2));
+        platform_.inputBox.inputBox(limitPrompts()[2], kAppTitle, edgeMillimetresText(minEdgeSqr, 2));
     if (auto value = edgeSqrEntry(entry)) minEdgeSqr = *value;
     showLimits();
 }

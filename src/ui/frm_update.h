@@ -93,9 +93,9 @@ private:
     QAction* saveReportAction = nullptr;
     QAction* aboutAction = nullptr;
 
-    std::int32_t maxPrimFaces = 2800;
-    std::int32_t maxObjectPolys = 11000;
-    float minEdgeSqr = 0.00000625f;
+    std::int32_t maxPrimFaces = kDefaultMaxPrimFaces;
+    std::int32_t maxObjectPolys = kDefaultMaxObjectPolys;
+    float minEdgeSqr = kDefaultMinEdgeSqr;
 
     // The root of the last run that was not released (after an unreadable file).
     NodePtr r;

@@ -12,10 +12,6 @@ constexpr char kMaxPrimKey[] = "maxprim";
 constexpr char kMaxFacesKey[] = "maxfaces";
 constexpr char kMinSqrKey[] = "minsqr";
 
-constexpr char kMaxPrimDefault[] = "2800";
-constexpr char kMaxFacesDefault[] = "11000";
-constexpr char kMinSqrDefault[] = "0.00000625";
-
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
@@ -38,15 +34,25 @@ std::string withDecimalPoint(std::string_view text) {
     return result;
 }
 
+// A whole number with commas between groups of three digits: "11,000".
+std::string groupedThousands(std::int32_t value) {
+    std::string digits = wholeText(value);
+    for (std::size_t end = digits.size(); end > 3; end -= 3) digits.insert(end - 3, 1, ',');
+    return digits;
+}
+
 }  // namespace
 
 RunLimits loadLimits(platform::SettingsStore& store) {
     RunLimits limits;  // starts at the defaults
-    if (auto value = toWholeNumber(trimmed(store.getSetting(kSettingsApp, kAppTitle, kMaxPrimKey, kMaxPrimDefault))))
+    const auto stored = [&store](const char* key, const std::string& defaultText) {
+        return store.getSetting(kSettingsApp, kAppTitle, key, defaultText);
+    };
+    if (auto value = toWholeNumber(trimmed(stored(kMaxPrimKey, wholeText(kDefaultMaxPrimFaces)))))
         limits.maxPrimFaces = *value;
-    if (auto value = toWholeNumber(trimmed(store.getSetting(kSettingsApp, kAppTitle, kMaxFacesKey, kMaxFacesDefault))))
+    if (auto value = toWholeNumber(trimmed(stored(kMaxFacesKey, wholeText(kDefaultMaxObjectPolys)))))
         limits.maxObjectPolys = *value;
-    auto edgeSqr = toSingle(trimmed(store.getSetting(kSettingsApp, kAppTitle, kMinSqrKey, kMinSqrDefault)));
+    auto edgeSqr = toSingle(trimmed(stored(kMinSqrKey, formatSingle(kDefaultMinEdgeSqr))));
     if (edgeSqr && usableEdgeSqr(*edgeSqr)) limits.minEdgeSqr = *edgeSqr;
     return limits;
 }
@@ -61,6 +67,18 @@ std::array<std::string, 3> limitCaptions(const RunLimits& limits) {
     return {"Max Faces/Primitive " + wholeText(limits.maxPrimFaces),
             "Max Polys/Object " + wholeText(limits.maxObjectPolys),
             "Min Edge size (mm) " + edgeMillimetresText(limits.minEdgeSqr, 1)};
+}
+
+std::array<std::string, 3> limitPrompts() {
+    return {"Maximum Faces per Primitive (" + wholeText(kDefaultMaxPrimFaces) + ")",
+            "Maximum Polys per Object (" + wholeText(kDefaultMaxObjectPolys) + ")",
+            "Minimum Edge Size in mm (" + formatSingle(kDefaultMinEdgeMm) + ")"};
+}
+
+std::array<std::string, 2> limitToolTips() {
+    return {"Models with objects over " + groupedThousands(kDefaultMaxObjectPolys) +
+                " polys in an object can cause crashes.",
+            "Primitives with more than " + wholeText(kDefaultMaxPrimFaces) + " polys may not load in MSTS"};
 }
 
 std::string edgeMillimetresText(float minEdgeSqr, int decimals) {

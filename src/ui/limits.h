@@ -27,6 +27,13 @@ void saveLimits(platform::SettingsStore& store, const RunLimits& limits);
 // Captions of the three limit labels, in label order.
 std::array<std::string, 3> limitCaptions(const RunLimits& limits);
 
+// Prompts of the three limit dialogs, in label order; the numbers in them
+// name the defaults, whatever the current values are.
+std::array<std::string, 3> limitPrompts();
+// Tool tips of the first two limit labels; each tells of the default of the
+// other label's limit.
+std::array<std::string, 2> limitToolTips();
+
 // The minimum edge in millimetres, sqrt(minEdgeSqr) * 1000, rounded to
 // `decimals` places and shown as single precision.
 std::string edgeMillimetresText(float minEdgeSqr, int decimals);

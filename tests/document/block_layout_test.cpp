@@ -28,8 +28,8 @@ TEST(BlockLayout, WholeValues) {
     EXPECT_EQ(blocks::wholeValue(*block, 1), 44);
     EXPECT_EQ(blocks::wholeValue(*block, 2), 12);
     EXPECT_EQ(problem([&] { blocks::wholeValue(*block, 3); }),
-              "value 3 of block \"geometry_info\" (\"x1\") is not a whole number within 32 bits");
-    EXPECT_EQ(problem([&] { blocks::wholeValue(*block, 4); }), "block \"geometry_info\" has no value 4 (it has 3)");
+              "value 3 of geometry_info \"x1\" is not a whole number within 32 bits");
+    EXPECT_EQ(problem([&] { blocks::wholeValue(*block, 4); }), "value 4 of geometry_info is missing");
     auto where = [] { return std::string("sub-object 2 of LOD 1"); };
     EXPECT_EQ(problem([&] { blocks::wholeValue(*block, 3, "the node count", where); }),
               "the node count \"x1\" (value 3 of geometry_info) of sub-object 2 of LOD 1 is not a whole number "
@@ -37,7 +37,7 @@ TEST(BlockLayout, WholeValues) {
     EXPECT_EQ(problem([&] { blocks::textValue(*block, 5, "the index total", where); }),
               "the index total (value 5 of geometry_info) of sub-object 2 of LOD 1 is missing");
     std::string longText(100, '7');
-    EXPECT_EQ(blocks::quoted(longText), "\"" + std::string(40, '7') + "...\"");
+    EXPECT_EQ(orvane::quoted(longText), "\"" + std::string(40, '7') + "...\"");
 }
 
 TEST(BlockLayout, NumberedChildrenAndRequiredBlocks) {

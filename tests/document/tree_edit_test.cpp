@@ -8,6 +8,7 @@
 
 using namespace orvane;
 using orvane::test::childNames;
+using orvane::test::removeCountedChild;
 using orvane::test::valuesOf;
 
 namespace {
@@ -124,7 +125,7 @@ TEST(TreeEdit, PlaceholderWalkSkipsValuesThatMatchALaterChild) {
 
 TEST(TreeEdit, CountedBlockEdits) {
     NodePtr block = countedBlock(5);
-    insertCountedChild(*block, 3, clsReader::create("new"));
+    insertChild(*block, 3, clsReader::create("new"), 4);
     EXPECT_EQ(childNames(*block), (std::vector<std::string>{"c1", "c2", "new", "c3", "c4", "c5"}));
     EXPECT_EQ(valuesOf(*block), (std::vector<std::string>{"5", "c1", "c2", "new", "c3", "c4", "c5"}));
     removeCountedChild(*block, 1);

@@ -13,6 +13,7 @@
 #include "fixes/sub_objects.h"
 #include "fixes/value_lists.h"
 #include "repair_shapes.h"
+#include "support/tree_helpers.h"
 
 using namespace orvane;
 using namespace orvane::test;
@@ -43,7 +44,7 @@ void literalDivide(RunState& run, const NodePtr& source) {
         }
         polygons += t, nodes += 1, indices += blocks::wholeValue(cullable, 3), prims += blocks::wholeValue(cullable, 1);
         removeCountedChild(*nodesD, 1);
-        unmapGeometryNode(*mapD, j);
+        unmapGeometryNode(*mapD, j, j);
     }
     const std::int32_t r = stripNodeRange(run, *copy, 0, j0 - 2, snapshot);
     for (std::int32_t k = 1; k <= r; ++k) removeCountedChild(*copy->Find("vertices"), 1);
@@ -54,7 +55,7 @@ void literalDivide(RunState& run, const NodePtr& source) {
     stripNodeRange(run, *source, j0 - 1, n - 1, snapshot);
     for (std::int32_t j = j0; j <= n; ++j) {
         removeCountedChild(*nodesS, static_cast<std::size_t>(j0));
-        unmapGeometryNode(*mapS, j);
+        unmapGeometryNode(*mapS, j, j);
     }
     auto rewrite = [](clsReader& info, std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d) {
         for (std::size_t x : {7, 4, 2, 1}) removeValue(info, x);

@@ -56,15 +56,18 @@ Outcome bySurvey(const std::string& body, RunSwitches switches = {}, RunLimits l
     return out;
 }
 
-// The same triangles handed one by one to the check that reads the tree afresh.
+// The same triangles handed one by one to the check, each read afresh from the tree.
 Outcome byDirectCalls(const std::string& body, const Triangles& triangles, RunSwitches switches = {},
                       RunLimits limits = {}) {
     NodePtr root = readShape(body);
     CheckRun check(root, limits, switches);
-    check.run.subObjectVertices = root->Find("lod_controls")->Nodes()[0]->Find("distance_levels")->Nodes()[0]
-                                      ->Find("sub_objects")->Nodes()[0]->Find("vertices");
+    NodePtr vertices = root->Find("lod_controls")->Nodes()[0]->Find("distance_levels")->Nodes()[0]
+                           ->Find("sub_objects")->Nodes()[0]->Find("vertices");
     std::int32_t polyNumber = 2;
-    for (const auto& t : triangles) checkPolyEdges(check.run, t[0], t[1], t[2], polyNumber++);
+    for (const auto& t : triangles) {
+        CornerReader fresh;  // nothing remembered from earlier triangles
+        checkPolyEdges(check.run, fresh, vertices.get(), t[0], t[1], t[2], polyNumber++);
+    }
     Outcome out{check.report.lines, pointYs(root), check.run.fixesMade};
     return out;
 }

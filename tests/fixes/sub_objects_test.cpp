@@ -288,13 +288,13 @@ NodePtr mapOf(const std::string& values) {
 
 TEST(GeometryNodeMap, UnmapReplacesOnlyTheFirstExactDecimalMatch) {
     NodePtr map = mapOf("6 0 2 0 01 1 +1");
-    unmapGeometryNode(*map, 1);
+    unmapGeometryNode(*map, 1, 1);
     EXPECT_EQ(joined(valuesOf(*map)), "6 -1 2 0 01 1 +1");
-    unmapGeometryNode(*map, 2);
+    unmapGeometryNode(*map, 2, 2);
     EXPECT_EQ(joined(valuesOf(*map)), "6 -1 2 0 01 -1 +1");
-    unmapGeometryNode(*map, 9);
+    unmapGeometryNode(*map, 9, 9);
     EXPECT_EQ(joined(valuesOf(*map)), "6 -1 2 0 01 -1 +1");
-    unmapGeometryNode(*map, 7);  // the count "6" is never a map entry
+    unmapGeometryNode(*map, 7, 7);  // the count "6" is never a map entry
     EXPECT_EQ(joined(valuesOf(*map)), "6 -1 2 0 01 -1 +1");
 }
 
@@ -307,8 +307,8 @@ TEST(GeometryNodeMap, UnmappingARangeMatchesUnmappingNodeByNode) {
         const auto first = static_cast<std::int32_t>(random() % 5) + 1;
         const auto last = static_cast<std::int32_t>(random() % 6);
         NodePtr inOnePass = mapOf(map), byNode = mapOf(map);
-        unmapGeometryNodes(*inOnePass, first, last);
-        for (std::int32_t j = first; j <= last; ++j) unmapGeometryNode(*byNode, j);
+        unmapGeometryNode(*inOnePass, first, last);
+        for (std::int32_t j = first; j <= last; ++j) unmapGeometryNode(*byNode, j, j);
         ASSERT_EQ(valuesOf(*inOnePass), valuesOf(*byNode)) << map << " nodes " << first << " to " << last;
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "document/tree_edit.h"
 
 namespace orvane::test {
 
@@ -18,6 +19,10 @@ std::string treeDifference(const clsReader& a, const clsReader& b);
 std::vector<std::string> valuesOf(const clsReader& node);
 // The names of a node's children.
 std::vector<std::string> childNames(const clsReader& node);
+
+// Removes child i of a counted block with its placeholder (value i + 1):
+// the one-by-one edit that the bulk removals are checked against.
+inline void removeCountedChild(clsReader& block, std::size_t i) { removeChild(block, i, i + 1); }
 
 // The text of a UTF-16LE file as UTF-8, without its byte-order mark.
 std::string decodedFile(const std::filesystem::path& path);
