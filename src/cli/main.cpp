@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_mode.h"
 #include "cli/cli_options.h"
 #include "run/fix_run.h"
 
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
         std::fputs(cli::kUsage, stdout);
         return 0;
     }
+    if (cli::isBatchRun(*options)) return cli::runBatchMode(*options);
     ConsoleView view;
     RunResult result = runFix(options->file, view, options->limits, options->switches);
     std::fflush(stdout);

@@ -1,0 +1,81 @@
+#include "cli/batch_mode.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "batch/batch_run.h"
+#include "batch/path_text.h"
+#include "batch/summary_format.h"
+#include "cli/batch_console.h"
+
+namespace orvane::cli {
+
+namespace {
+
+// One progress line on a terminal's error stream, redrawn in place.
+class ProgressLine : public batch::BatchObserver {
+public:
+    void progress(const batch::BatchProgress& p) override {
+        const double rate = p.seconds > 0 ? static_cast<double>(p.bytesDone) / 1e6 / p.seconds : 0;
+        char head[96];
+        std::snprintf(head, sizeof head, "\r\033[K%zu of %zu shapes, %.1f MB/s, ", p.done, p.found, rate);
+        writeErr(std::string(head) + p.current);
+        shown_ = true;
+    }
+    ~ProgressLine() override {
+        if (shown_) writeErr("\r\033[K");
+    }
+
+private:
+    bool shown_ = false;
+};
+
+batch::SummaryFormat summaryFormat(const std::string& name) {
+    if (name == "csv") return batch::SummaryFormat::Csv;
+    if (name == "json") return batch::SummaryFormat::Json;
+    return batch::SummaryFormat::Table;
+}
+
+}  // namespace
+
+bool isBatchRun(const CliOptions& options) {
+    if (options.paths.size() > 1 || options.batchOption) return true;
+    std::error_code ec;
+    return std::filesystem::is_directory(batch::pathFromUtf8(options.file), ec);
+}
+
+int runBatchMode(const CliOptions& options) {
+    std::string error;
+    const auto shapes = batch::findShapes(options.paths, error);
+    if (!shapes) {
+        writeErr("orvane-cli: " + error + "\n" + kUsage);
+        return 2;
+    }
+    batch::BatchSettings settings;
+    settings.limits = options.limits;
+    settings.switches = options.switches;
+    settings.jobs = options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (!options.reportsDir.empty()) settings.reportsDir = batch::pathFromUtf8(options.reportsDir);
+
+    const std::atomic<bool>& stop = catchInterrupt();
+    batch::BatchSummary summary;
+    {
+        ProgressLine progress;
+        summary = batch::runBatch(*shapes, settings, stop, errorStreamIsTerminal() ? &progress : nullptr);
+    }
+    for (const std::string& file : summary.reportFailures) writeErr("orvane-cli: could not write the report " + file + "\n");
+
+    const std::string text = batch::formatSummary(summary, summaryFormat(options.format));
+    int status = batch::batchExitStatus(summary);
+    if (options.summaryFile.empty()) {
+        writeOut(text);
+        std::fflush(stdout);
+    } else if (!writeTextFile(options.summaryFile, text)) {
+        writeErr("orvane-cli: could not write the summary " + options.summaryFile + "\n");
+        if (status != 130) status = std::max(status, 4);
+    }
+    return status;
+}
+
+}  // namespace orvane::cli
