@@ -1,7 +1,9 @@
 #include "cli/batch_mode.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <thread>
 
 #include "batch/batch_run.h"
@@ -13,14 +15,23 @@ namespace orvane::cli {
 
 namespace {
 
-// One progress line on a terminal's error stream, redrawn in place.
+// The end of a UTF-8 text in at most about `most` characters.
+std::string tail(const std::string& text, std::size_t most) {
+    if (text.size() <= most) return text;
+    std::size_t start = text.size() - most;
+    while (start < text.size() && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) ++start;
+    return "..." + text.substr(start);
+}
+
+// One progress line on a terminal's error stream, redrawn in place; short
+// enough for an 80-column terminal.
 class ProgressLine : public batch::BatchObserver {
 public:
     void progress(const batch::BatchProgress& p) override {
         const double rate = p.seconds > 0 ? static_cast<double>(p.bytesDone) / 1e6 / p.seconds : 0;
         char head[96];
         std::snprintf(head, sizeof head, "\r\033[K%zu of %zu shapes, %.1f MB/s, ", p.done, p.found, rate);
-        writeErr(std::string(head) + p.current);
+        writeErr(std::string(head) + tail(p.current, 30));
         shown_ = true;
     }
     ~ProgressLine() override {

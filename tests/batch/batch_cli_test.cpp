@@ -2,17 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <nlohmann/json.hpp>
 
 #include "batch/batch_route.h"
 #include "fixes/run_state.h"
+#include "generator/shape_generator.h"
 #include "support/shape_files.h"
 
 using namespace orvane;
 using namespace orvane::test;
+using orvane::test::GeneratedAnimation;
 
 namespace {
 
@@ -94,4 +101,32 @@ TEST(BatchCli, CorpusFiguresAgreeWithReports) {
         EXPECT_EQ(row["oversize_sub_objects"], told.oversizeSubObjects);
         EXPECT_EQ(row["short_edges"], told.shortEdges);
     }
+}
+
+TEST(BatchCli, CtrlCPrintsWhatFinishedAndExits130) {
+    TempDir dir;
+    ShapeParameters params;
+    params.triangles = 20000;
+    params.animation = GeneratedAnimation::Frames;
+    params.animationFrames = 15;
+    for (int i = 0; i < 12; ++i) writeGeneratedShape(dir / ("s" + std::to_string(i) + ".s"), params);
+
+    const std::string cli = ORVANE_CLI_PATH, folder = dir.path().string(), out = (dir / "out.txt").string();
+    std::vector<char*> argv = {const_cast<char*>(cli.c_str()), const_cast<char*>("--jobs"), const_cast<char*>("1"),
+                               const_cast<char*>(folder.c_str()), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), nullptr), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_NE(readBytes(dir / "out.txt").find("interrupted"), std::string::npos);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp"));
 }

@@ -204,10 +204,10 @@ TEST(BatchFigures, AgreeWithTheReportLines) {
 TEST(BatchRun, StoppingLeavesNothingPartial) {
     TempDir dir;
     ShapeParameters params;
-    params.triangles = 60000;
+    params.triangles = 20000;
     params.animation = GeneratedAnimation::Frames;
     params.animationFrames = 15;
-    for (int i = 0; i < 6; ++i) writeGeneratedShape(dir / ("s" + std::to_string(i) + ".s"), params);
+    for (int i = 0; i < 8; ++i) writeGeneratedShape(dir / ("s" + std::to_string(i) + ".s"), params);
     const std::vector<FoundShape> shapes = shapesUnder(dir.path());
 
     // Stops once the first shape is under way, from the progress callback.
