@@ -142,7 +142,8 @@ TEST(BatchSummaryCsv, QuotesFieldsWithCommasAndQuotes) {
     EXPECT_EQ(csvField("a,\"b\".s"), "\"a,\"\"b\"\".s\"");
     BatchSummary summary;
     summary.found = 1;
-    summary.rows.push_back(ShapeRow{.path = "a,\"b\".s", .figures = RunFigures{}});
+    summary.rows.emplace_back().path = "a,\"b\".s";
+    summary.rows.back().figures = RunFigures{};
     const std::string text = formatSummary(summary, SummaryFormat::Csv);
     EXPECT_NE(text.find("\r\n\"a,\"\"b\"\".s\",ok,,0,"), std::string::npos) << text;
 }
