@@ -5,6 +5,7 @@
 // temporary folder.
 //
 // Run: scripts/run-bench --benchmark_filter=Batch
+// The routes alone: build/bench/orvane_bench --write-batch-routes FOLDER
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "batch_bench.h"
 #include "child_process.h"
 #include "generator/sample_shapes.h"
 #include "generator/shape_files.h"
@@ -70,6 +72,16 @@ void writeTinyRoute(const fs::path& folder) {
     for (int i = 0; i < 2000; ++i) test::writeShape(folder / ("tiny" + std::to_string(i) + ".s"), body);
 }
 
+}  // namespace
+
+void writeBatchRoutes(const fs::path& folder) {
+    for (const char* sub : {"route/scenery", "route/trains", "route/large", "tiny"}) fs::create_directories(folder / sub);
+    writeRoute(folder / "route");
+    writeTinyRoute(folder / "tiny");
+}
+
+namespace {
+
 struct Routes {
     test::TempDir dir;
     fs::path route;
@@ -83,10 +95,7 @@ struct Routes {
 
 private:
     Routes() : route(dir / "route"), tiny(dir / "tiny") {
-        for (const char* sub : {"route/scenery", "route/trains", "route/large", "tiny"})
-            fs::create_directories(dir / sub);
-        writeRoute(route);
-        writeTinyRoute(tiny);
+        writeBatchRoutes(dir.path());
         for (const auto& entry : fs::recursive_directory_iterator(route))
             if (entry.is_regular_file()) routeMegabytes += static_cast<double>(entry.file_size()) / 1e6;
     }

@@ -22,7 +22,11 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 struct BatchState {
     std::mutex mutex;
     std::condition_variable changed;
-    std::size_t next = 0;
+    // Shapes by size: the calling thread takes them from the largest down,
+    // the other workers from the smallest up, until they meet.
+    std::vector<std::size_t> bySize;
+    std::size_t smallest = 0;
+    std::size_t largest = 0;  // one past
     std::size_t done = 0;
     std::size_t workersLeft = 0;
     std::uint64_t bytesDone = 0;
@@ -42,13 +46,13 @@ void writeReport(const std::filesystem::path& file, const std::string& text, Bat
 }
 
 void work(const std::vector<FoundShape>& shapes, const BatchSettings& settings, const std::atomic<bool>& stop,
-          BatchState& state, std::vector<std::optional<ShapeRow>>& rows) {
+          BatchState& state, std::vector<std::optional<ShapeRow>>& rows, bool largestFirst) {
     for (;;) {
         std::size_t index;
         {
             std::lock_guard lock(state.mutex);
-            if (stop.load() || state.next == shapes.size()) break;
-            index = state.next++;
+            if (stop.load() || state.smallest == state.largest) break;
+            index = largestFirst ? state.bySize[--state.largest] : state.bySize[state.smallest++];
             state.current = shapes[index].path;
         }
         const FoundShape& shape = shapes[index];
@@ -101,23 +105,34 @@ BatchSummary runBatch(const std::vector<FoundShape>& shapes, const BatchSettings
     std::vector<std::optional<ShapeRow>> rows(shapes.size());
     const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(std::max(1, settings.jobs)), shapes.size());
     state.workersLeft = workers;
-    std::vector<std::thread> threads;
-    threads.reserve(workers);
-    for (std::size_t i = 0; i < workers; ++i)
-        threads.emplace_back([&] { work(shapes, settings, stop, state, rows); });
-    {
-        std::unique_lock lock(state.mutex);
-        while (state.workersLeft > 0) {
-            state.changed.wait_for(lock, std::chrono::milliseconds(100));
-            if (observer && state.workersLeft > 0) {
+    state.bySize.resize(shapes.size());
+    for (std::size_t i = 0; i < shapes.size(); ++i) state.bySize[i] = i;
+    std::stable_sort(state.bySize.begin(), state.bySize.end(),
+                     [&](std::size_t a, std::size_t b) { return shapes[a].bytes < shapes[b].bytes; });
+    state.largest = shapes.size();
+    // The calling thread is one of the workers, the one that takes the
+    // largest shapes: its runs use the C heap's main arena, which the reader
+    // tunes for large trees. The progress is shown from a thread of its own.
+    std::thread progressThread;
+    if (observer)
+        progressThread = std::thread([&] {
+            std::unique_lock lock(state.mutex);
+            while (state.workersLeft > 0) {
+                state.changed.wait_for(lock, std::chrono::milliseconds(100));
+                if (state.workersLeft == 0) break;
                 BatchProgress progress{state.done, shapes.size(), state.bytesDone, secondsSince(start), state.current};
                 lock.unlock();
                 observer->progress(progress);
                 lock.lock();
             }
-        }
-    }
+        });
+    std::vector<std::thread> threads;
+    threads.reserve(workers);
+    for (std::size_t i = 1; i < workers; ++i)
+        threads.emplace_back([&] { work(shapes, settings, stop, state, rows, false); });
+    if (workers > 0) work(shapes, settings, stop, state, rows, true);
     for (std::thread& thread : threads) thread.join();
+    if (progressThread.joinable()) progressThread.join();
 
     BatchSummary summary;
     summary.found = shapes.size();

@@ -48,7 +48,7 @@ struct BatchProgress {
 class BatchObserver {
 public:
     virtual ~BatchObserver() = default;
-    // On the calling thread, about ten times a second while shapes run.
+    // About ten times a second while shapes run, from a thread of its own.
     virtual void progress(const BatchProgress& progress) = 0;
 };
 
