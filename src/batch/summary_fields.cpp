@@ -12,7 +12,6 @@ double milliRounded(double seconds) { return std::round(seconds * 1000.0) / 1000
 
 }  // namespace
 
-
 SummaryJson rowFields(const ShapeRow& row) {
     Json j;
     j["path"] = row.path;
