@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -56,7 +57,18 @@ void work(const std::vector<FoundShape>& shapes, const BatchSettings& settings, 
             state.current = shapes[index].path;
         }
         const FoundShape& shape = shapes[index];
-        ShapeJobResult job = runShapeJob(shape, settings, stop);
+        ShapeJobResult job;
+        try {
+            job = runShapeJob(shape, settings, stop);
+        } catch (const std::exception& e) {
+            // The run itself turns bad content into an outcome; this is the
+            // last guard of the other shapes.
+            job.row.emplace();
+            job.row->path = shape.path;
+            job.row->bytes = shape.bytes;
+            job.row->outcome = ShapeOutcome::Stopped;
+            job.row->problem = e.what();
+        }
         if (job.row && settings.reportsDir) {
             std::filesystem::path file = *settings.reportsDir / shape.reportName;
             file += ".txt";

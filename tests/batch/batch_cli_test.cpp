@@ -1,4 +1,6 @@
-// orvane-cli in batch mode, run as a whole process.
+// orvane-cli in batch mode, run as a whole process (through a POSIX shell).
+
+#ifndef _WIN32
 
 #include <gtest/gtest.h>
 
@@ -130,3 +132,5 @@ TEST(BatchCli, CtrlCPrintsWhatFinishedAndExits130) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp"));
 }
+
+#endif  // _WIN32
