@@ -32,7 +32,7 @@ std::int64_t spread(std::int64_t lo, std::int64_t hi, int i, int n) {
     return lo + (hi - lo) * ((i * 37) % n) / std::max(1, n - 1);
 }
 
-// About 300 shapes, 370 MB: 230 scenery shapes of 60-100 KB, 64 rolling
+// About 300 shapes, 380 MB: 230 scenery shapes of 60-100 KB, 64 rolling
 // stock shapes of 0.5-5 MB (three LODs, animated, a few short edges) and 6
 // large ones of 20-40 MB. A generated triangle takes about 350 bytes.
 void writeRoute(const fs::path& folder) {
