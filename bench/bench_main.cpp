@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch_bench.h"
 #include "document/cls_reader.h"
 #include "read_once.h"
 #include "summary_table.h"
@@ -42,6 +43,10 @@ int writeShapes(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string_view(argv[1]) == "--write-shapes") return writeShapes(argv[2]);
+    if (argc == 3 && std::string_view(argv[1]) == "--write-batch-routes") {
+        orvane::bench::writeBatchRoutes(argv[2]);
+        return 0;
+    }
     if (argc == 3 && argv[1] == kReadOnceOption) return readOnce(argv[2]);
     if (argc == 5 && argv[1] == orvane::bench::kRunOnceOption) return orvane::bench::runOnce(argv[2], argv[3], argv[4]);
     benchmark::Initialize(&argc, argv);

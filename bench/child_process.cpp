@@ -52,6 +52,8 @@ ChildResult runChild(const std::vector<std::string>& argv, bool captureOutput) {
     if (::wait4(pid, &status, 0, &usage) != pid) return result;
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.peakKiB = usage.ru_maxrss;
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    result.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return result;
 }

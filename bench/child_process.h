@@ -10,6 +10,7 @@ struct ChildResult {
     bool ok = false;         // started and exited with status 0
     double seconds = 0;      // from start to exit
     long peakKiB = 0;        // its peak resident memory
+    double cpuSeconds = 0;   // user and system time of all its threads
     std::string output;      // its standard output (when captured)
 };
 

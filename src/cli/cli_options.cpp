@@ -13,6 +13,7 @@ namespace {
 // The defaults shown are the run's own.
 std::string usageText() {
     return "Usage: orvane-cli [OPTIONS] FILE\n"
+           "       orvane-cli [OPTIONS] PATH PATH...\n"
            "Checks and repairs an MSTS shape file (uncompressed UTF-16 text). The report goes to\n"
            "standard output; a repaired shape is written beside FILE as FILE followed by \"fixed\".\n"
            "\n"
@@ -26,11 +27,19 @@ std::string usageText() {
            "  --make-small-polys-visible  lift one point of every short edge by 1 metre\n"
            "  --no-check-animations       leave the animations alone\n"
            "  --report-only               report and repair in memory, write no file\n"
+           "  --jobs N                    batch: shapes run at once (default the number of cores)\n"
+           "  --format table|csv|json     batch: form of the summary (default table)\n"
+           "  --reports DIR               batch: each shape's report to DIR/<path>.txt\n"
+           "  --summary FILE              batch: the summary to FILE instead of standard output\n"
            "  --help                      show this text\n"
            "  --version                   show the version\n"
            "\n"
+           "Several PATHs, or a folder (searched for *.s in any case, recursively), run in batch\n"
+           "mode: each shape as above, then one summary row per shape and the totals.\n"
+           "\n"
            "Exit status: 0 run completed, 1 unreadable file, 2 usage error,\n"
-           "3 run stopped on malformed shape content, 4 output could not be written.\n";
+           "3 run stopped on malformed shape content, 4 output could not be written.\n"
+           "In batch mode: the highest status of the shapes run, or 130 when interrupted.\n";
 }
 
 const std::string kUsageText = usageText();
@@ -111,6 +120,19 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
             } else if (arg == "--report-only") {
                 if (!rejectValue()) return std::nullopt;
                 options.switches.chkReport = true;
+            } else if (arg == "--jobs") {
+                auto text = takeValue();
+                if (!text) return fail("option " + arg + " needs a value");
+                auto number = parseInteger(*text);
+                if (!number || *number < 1) return fail("option " + arg + " takes a whole number from 1, not \"" + *text + "\"");
+                options.jobs = *number;
+            } else if (arg == "--format" || arg == "--reports" || arg == "--summary") {
+                auto text = takeValue();
+                if (!text || text->empty()) return fail("option " + arg + " needs a value");
+                if (arg == "--format" && *text != "table" && *text != "csv" && *text != "json")
+                    return fail("option --format takes table, csv or json, not \"" + *text + "\"");
+                (arg == "--format" ? options.format : arg == "--reports" ? options.reportsDir : options.summaryFile) = *text;
+                options.batchOption = true;
             } else if (arg == "--help") {
                 options.help = true;
             } else if (arg == "--version") {
@@ -121,8 +143,8 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
         } else if (!filesOnly && arg == "--") {
             filesOnly = true;
         } else {
-            if (!options.file.empty()) return fail("only one FILE may be given");
-            options.file = arg;
+            if (options.paths.empty()) options.file = arg;
+            options.paths.push_back(arg);
         }
     }
     if (!options.help && !options.version && options.file.empty()) return fail("no FILE given");

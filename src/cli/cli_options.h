@@ -12,9 +12,16 @@ namespace orvane::cli {
 struct CliOptions {
     RunLimits limits;
     RunSwitches switches;
-    std::string file;
+    std::string file;                // the first PATH
+    std::vector<std::string> paths;  // every PATH, in the order given
     bool help = false;
     bool version = false;
+    // Batch mode: a folder, several PATHs, or any option of its own.
+    int jobs = 0;  // 0: the number of cores
+    std::string format = "table";
+    std::string reportsDir;
+    std::string summaryFile;
+    bool batchOption = false;  // --format, --reports or --summary was given
 };
 
 // The usage text printed by --help and after a usage error.

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_mode.h"
 #include "cli/cli_options.h"
-#include "orvane_version.h"
 #include "cli/console.h"
 #include "document/path_text.h"
+#include "orvane_version.h"
 #include "run/fix_run.h"
 
 namespace {
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
         std::fputs("orvane-cli " ORVANE_VERSION "\n", stdout);
         return 0;
     }
+    if (cli::isBatchRun(*options)) return cli::runBatchMode(*options);
     ConsoleView view;
     RunResult result = runFix(pathFromText(options->file), view, options->limits, options->switches);
     std::fflush(stdout);

@@ -1,5 +1,7 @@
 #include "document/path_text.h"
 
+#include <algorithm>
+
 #include "document/utf16.h"
 
 namespace orvane {
@@ -41,5 +43,13 @@ std::filesystem::path pathFromText(std::string_view text) { return std::filesyst
 std::filesystem::path systemPath(const std::filesystem::path& path) { return path; }
 
 #endif
+
+std::string genericPathText(const std::filesystem::path& path) {
+    std::string text = pathText(path);
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    return text;
+}
 
 }  // namespace orvane

@@ -12,6 +12,10 @@ namespace orvane {
 // The path as UTF-8 for captions, report lines and messages.
 std::string pathText(const std::filesystem::path& path);
 
+// The path as UTF-8 with "/" between its parts on every system, for
+// summaries that scripts compare across systems.
+std::string genericPathText(const std::filesystem::path& path);
+
 // The path named by UTF-8 text (the inverse of pathText).
 std::filesystem::path pathFromText(std::string_view text);
 

@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #define ORVANE_LARGE_TREE_HEAP 1
+#include <mutex>
 #endif
 
 namespace orvane::detail {
@@ -19,23 +20,33 @@ constexpr int kGrowthStep = 64 << 20;
 constexpr int kDefaultTopPad = 128 << 10;
 
 std::uintptr_t heapEnd() { return reinterpret_cast<std::uintptr_t>(::sbrk(0)); }
+
+// The settings are process-wide while reads may run side by side: the first
+// large read sets them and the last one to end restores the top pad.
+std::mutex tuningMutex;
+int largeReads = 0;
 }  // namespace
 
 LargeTreeHeap::LargeTreeHeap(std::uint64_t fileBytes) {
     if (fileBytes < kMinFileBytes) return;
-    // Setting any of these freezes the library's self-tuning of the mmap
-    // and trim thresholds, so they are set to the values that tuning ends
-    // at for large blocks: blocks up to 32 MiB come from the heap, and up
-    // to 64 MiB of free heap is kept for reuse.
-    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    ::mallopt(M_TOP_PAD, kGrowthStep);
+    std::lock_guard lock(tuningMutex);
+    if (largeReads++ == 0) {
+        // Setting any of these freezes the library's self-tuning of the mmap
+        // and trim thresholds, so they are set to the values that tuning ends
+        // at for large blocks: blocks up to 32 MiB come from the heap, and up
+        // to 64 MiB of free heap is kept for reuse.
+        ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
+        ::mallopt(M_TOP_PAD, kGrowthStep);
+    }
     advisedEnd_ = heapEnd();
     active_ = true;
 }
 
 LargeTreeHeap::~LargeTreeHeap() {
-    if (active_) ::mallopt(M_TOP_PAD, kDefaultTopPad);
+    if (!active_) return;
+    std::lock_guard lock(tuningMutex);
+    if (--largeReads == 0) ::mallopt(M_TOP_PAD, kDefaultTopPad);
 }
 
 void LargeTreeHeap::adviseGrowthNow() {

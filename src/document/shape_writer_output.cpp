@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <cerrno>
+#include <mutex>
 #include <random>
 
 #include "document/path_text.h"
@@ -23,9 +24,24 @@ namespace {
     throw std::system_error(code, std::generic_category());
 }
 
-ChunkWriteFailure& chunkWriteFailure() {
-    static ChunkWriteFailure failure;
-    return failure;
+// The seam is set by a test while runs may write on other threads: a write
+// takes its own reference to the current check.
+struct ChunkWriteSeam {
+    std::mutex mutex;
+    std::shared_ptr<const ChunkWriteFailure> check;
+    std::atomic<bool> set{false};  // spares the program the lock
+};
+
+ChunkWriteSeam& chunkWriteSeam() {
+    static ChunkWriteSeam seam;
+    return seam;
+}
+
+std::shared_ptr<const ChunkWriteFailure> currentChunkWriteFailure() {
+    ChunkWriteSeam& seam = chunkWriteSeam();
+    if (!seam.set.load(std::memory_order_acquire)) return nullptr;
+    std::lock_guard lock(seam.mutex);
+    return seam.check;
 }
 
 }  // namespace
@@ -74,10 +90,16 @@ void ReplacingFile::discard() noexcept {
     }
 }
 
-void setChunkWriteFailureForTests(ChunkWriteFailure failure) { chunkWriteFailure() = std::move(failure); }
+void setChunkWriteFailureForTests(ChunkWriteFailure failure) {
+    ChunkWriteSeam& seam = chunkWriteSeam();
+    std::lock_guard lock(seam.mutex);
+    const bool set = static_cast<bool>(failure);
+    seam.check = set ? std::make_shared<const ChunkWriteFailure>(std::move(failure)) : nullptr;
+    seam.set.store(set, std::memory_order_release);
+}
 
 void ReplacingFile::write(const void* data, std::size_t bytes) {
-    if (const ChunkWriteFailure& fails = chunkWriteFailure(); fails && fails(written_, bytes))
+    if (const auto fails = currentChunkWriteFailure(); fails && (*fails)(written_, bytes))
         throw std::system_error(std::make_error_code(std::errc::no_space_on_device));
     errno = 0;
     if (std::fwrite(data, 1, bytes, file_) != bytes) throwErrno(EIO);

@@ -38,10 +38,12 @@ void normaliseAnimations(RunState& run, clsReader& root) {
     if (!animations) return;
     NodePtr animation = animations->Find(blocks::animation);
     if (!animation) return;
+    run.figures.animation = RunFigures::Animation::Kept;
 
     if (isAnimationRedundant(*animation)) {
         removeChildWithPlaceholder(root, static_cast<std::size_t>(animations->ParentIndex()));
         run.report("Redundant animation section removed");
+        run.figures.animation = RunFigures::Animation::Removed;
         return;
     }
 
@@ -55,6 +57,7 @@ void normaliseAnimations(RunState& run, clsReader& root) {
                          " gives a frame rate of " + wholeText(newRate) + ", beyond 32 bits");
     replaceValue(*animation, 2, wholeText(newRate));
     run.report("Animation FPS corrected from 30 to " + wholeText(newRate));
+    run.figures.animation = RunFigures::Animation::Retimed;
     run.fixesMade = true;
 }
 

@@ -42,6 +42,25 @@ public:
     virtual void repaintLines() = 0;
 };
 
+// What the survey, the small-edge check and the animation step reported,
+// counted where they add the lines, for summaries over many shapes.
+struct RunFigures {
+    enum class Animation { None, Kept, Removed, Retimed };
+
+    std::int64_t lods = 0;         // distance levels surveyed
+    std::int64_t subObjects = 0;   // sub-objects surveyed, all levels
+    std::int64_t primitives = 0;   // primitive lines
+    std::int64_t triangles = 0;    // sum of the primitives' face counts
+    std::int64_t largestPrimitiveFaces = 0;
+    std::int64_t largestSubObjectPolygons = 0;
+    std::int64_t oversizePrimitives = 0;
+    std::int64_t oversizeSubObjects = 0;
+    std::int64_t shortEdges = 0;    // short-edge reports
+    std::int64_t liftedPoints = 0;
+    std::int64_t maxSubObjectVertices = 0;  // vertices of the fullest sub-object surveyed
+    Animation animation = Animation::None;
+};
+
 struct RunState {
     RunState(RunReport& reportList, const RunLimits& limits, const RunSwitches& switches)
         : lst(reportList),
@@ -67,6 +86,7 @@ struct RunState {
     NodePtr shapeVtxStates;
     NodePtr shapePrimStates;
     bool fixesMade = false;
+    RunFigures figures;
 
     void report(const std::string& line) { lst.addLine(line); }
     void repaintReport() { lst.repaintLines(); }

@@ -49,6 +49,7 @@ void checkEdge(RunState& run, CornerReader& corners, const Triangle& tri, int s,
     run.report("\t\tPoly" + std::to_string(tri.polyNumber) + "\t" + cornerText(tri, s));
     const double millimetres = std::sqrt(static_cast<double>(d2)) * 1000.0;
     run.report("\t\t\t" + cornerText(tri, t) + " " + formatRounded(millimetres, 2) + "mm");
+    ++run.figures.shortEdges;
 
     if (!run.chkPoly) return;
     const std::int32_t point = tri.point[lifted];
@@ -56,6 +57,7 @@ void checkEdge(RunState& run, CornerReader& corners, const Triangle& tri, int s,
     replaceValue(*run.shapePoints->Nodes()[static_cast<std::size_t>(point)], 2, formatSingle(liftedY));
     corners.forget(point);
     run.fixesMade = true;
+    ++run.figures.liftedPoints;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "fixes/survey.h"
 
+#include <algorithm>
 #include <string>
 
 #include "document/block_layout.h"
@@ -55,6 +56,7 @@ void checkDistanceLevel(RunState& run, CornerReader& corners, clsReader& level) 
     NodePtr header = level.Find(blocks::distance_level_header);
     if (!header) return;
     auto where = [&] { return lodPlace(level); };
+    ++run.figures.lods;
     if (NodePtr selection = header->Find(blocks::dlevel_selection)) {
         run.report("LOD Distance\t" + std::string(blocks::textValue(*selection, 1, "the LOD distance", where)));
         run.repaintReport();
@@ -77,13 +79,20 @@ void checkSubObject(RunState& run, CornerReader& corners, const NodePtr& subObje
     std::string_view count = blocks::textValue(*info, 1, "the polygon count", where);
 
     std::string line = "Sub Object " + std::string(label) + "\t" + std::string(count) + " polygons";
-    if (blocks::wholeValue(*info, 1, "the polygon count", where) > run.maxObjectPolys) {
+    const std::int32_t polygons = blocks::wholeValue(*info, 1, "the polygon count", where);
+    if (polygons > run.maxObjectPolys) {
         run.oversizedSubObjects.push_back(subObject);
         line += "\t\t<<<< Oversized sub-object";
+        ++run.figures.oversizeSubObjects;
     }
     run.report(line);
+    ++run.figures.subObjects;
+    run.figures.largestSubObjectPolygons = std::max<std::int64_t>(run.figures.largestSubObjectPolygons, polygons);
 
     const NodePtr subObjectVertices = subObject->Find(blocks::vertices);
+    if (subObjectVertices)
+        run.figures.maxSubObjectVertices = std::max(run.figures.maxSubObjectVertices,
+                                                    static_cast<std::int64_t>(subObjectVertices->Nodes().size()));
     NodePtr primitives = subObject->Find(blocks::primitives);
     if (!primitives) return;
     std::int32_t primitiveNumber = 0;
@@ -105,9 +114,13 @@ void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist
         line += "\t<<<< Oversized primitive";
         run.report(line);
         run.oversizedPrimitives.push_back(trilist);
+        ++run.figures.oversizePrimitives;
     } else {
         run.report(line);
     }
+    ++run.figures.primitives;
+    run.figures.triangles += faces;
+    run.figures.largestPrimitiveFaces = std::max<std::int64_t>(run.figures.largestPrimitiveFaces, faces);
     run.repaintReport();
 
     NodePtr indices = trilist->Find(blocks::vertex_idxs);

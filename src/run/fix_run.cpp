@@ -71,7 +71,10 @@ void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView&
         run.fixesMade = true;
         createSubObjects(run);
     }
-    if (run.chkAnims) normaliseAnimations(run, root);
+    if (run.chkAnims)
+        normaliseAnimations(run, root);
+    else if (NodePtr animations = root.Find(blocks::animations); animations && animations->Find(blocks::animation))
+        run.figures.animation = RunFigures::Animation::Kept;
 
     if (!run.chkReport && run.fixesMade) {
         // A child without its placeholder would silently drop out of the file.
@@ -125,6 +128,8 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
             result.outcome = RunOutcome::Stopped;
             result.problem = "not enough memory to repair the shape";
         }
+        result.figures = run.figures;
+        result.fixesMade = run.fixesMade;
     } catch (const RunCancelled&) {
         // Leaving after the write finished keeps the complete file (wrote stays true).
         result.outcome = RunOutcome::Cancelled;

@@ -46,9 +46,11 @@ enum class RunOutcome {
 struct RunResult {
     RunOutcome outcome = RunOutcome::Completed;
     bool wrote = false;
+    bool fixesMade = false;  // a repair was made, in memory at least
     std::filesystem::path output;
     std::string problem;  // for Stopped and WriteFailed
     NodePtr root;         // after an unreadable file, the (empty) root that was read
+    RunFigures figures;   // what the steps reported, up to where the run ended
 };
 
 // The text of the message box for an unreadable file.

@@ -1,0 +1,72 @@
+#pragma once
+// Runs the shapes of a batch, several at once, each through the same fix
+// run as a single-file call, and collects one row per shape.
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/shape_list.h"
+#include "fixes/run_state.h"
+
+namespace orvane::batch {
+
+enum class ShapeOutcome { Ok, Repaired, WouldRepair, Unreadable, Stopped, WriteFailed };
+
+const char* outcomeName(ShapeOutcome outcome);
+const char* animationName(RunFigures::Animation animation);
+
+struct ShapeRow {
+    std::string path;
+    ShapeOutcome outcome = ShapeOutcome::Ok;
+    std::optional<std::string> problem;  // for unreadable, stopped and write-failed
+    std::optional<RunFigures> figures;   // none for unreadable
+    std::optional<std::string> output;   // the written file
+    double seconds = 0;
+    std::uint64_t bytes = 0;
+};
+
+struct BatchSettings {
+    RunLimits limits;
+    RunSwitches switches;
+    int jobs = 1;
+    // Each shape's report lines go to reportsDir / (reportName + ".txt").
+    std::optional<std::filesystem::path> reportsDir;
+};
+
+struct BatchProgress {
+    std::size_t done = 0;
+    std::size_t found = 0;
+    std::uint64_t bytesDone = 0;
+    double seconds = 0;
+    std::string current;  // the shape started last
+};
+
+class BatchObserver {
+public:
+    virtual ~BatchObserver() = default;
+    // About ten times a second while shapes run, from a thread of its own.
+    virtual void progress(const BatchProgress& progress) = 0;
+};
+
+struct BatchSummary {
+    std::vector<ShapeRow> rows;  // the finished shapes, in the order of the list
+    std::size_t found = 0;
+    bool interrupted = false;
+    double wallSeconds = 0;
+    std::vector<std::string> reportFailures;  // report files that could not be written
+};
+
+// Runs at most settings.jobs shapes at once (so at most that many trees are
+// alive). Once `stop` is set no shape starts, and those under way are
+// abandoned at their next keep-alive point with nothing written.
+BatchSummary runBatch(const std::vector<FoundShape>& shapes, const BatchSettings& settings,
+                      const std::atomic<bool>& stop, BatchObserver* observer = nullptr);
+
+// The highest of the single runs' exit statuses; 130 when interrupted.
+int batchExitStatus(const BatchSummary& summary);
+
+}  // namespace orvane::batch

@@ -1,0 +1,89 @@
+#include "batch/shape_job.h"
+
+#include <chrono>
+#include <string_view>
+
+#include "batch/unreadable_kind.h"
+#include "document/path_text.h"
+#include "run/fix_run.h"
+
+namespace orvane::batch {
+
+namespace {
+
+// Keeps the report lines exactly as the single run prints them, shows
+// nothing else, and abandons the run when the batch is stopped.
+class CollectingView : public RunView {
+public:
+    CollectingView(bool keepLines, const std::atomic<bool>& stop) : keepLines_(keepLines), stop_(stop) {}
+
+    void addLine(const std::string& line) override {
+        if (!keepLines_) return;
+        lines.append(line);
+        lines.push_back('\n');
+    }
+    void repaintLines() override {}
+    void clearReport() override {}
+    void setCaption(const std::string&) override {}
+    void pc(float) override { keepAlive(); }
+    void prt(const std::string&) override {}
+    void showMessage(const std::string&) override {}
+    void setBusy(bool) override {}
+    void keepAlive() override {
+        if (stop_.load(std::memory_order_relaxed)) throw RunCancelled{};
+    }
+
+    std::string lines;
+
+private:
+    bool keepLines_;
+    const std::atomic<bool>& stop_;
+};
+
+// The message of the single run's message box, on one line.
+std::string invalidFileFormat() {
+    std::string text = kInvalidFileFormat;
+    if (auto cr = text.find('\r'); cr != std::string::npos) text.replace(cr, 1, ": ");
+    return text;
+}
+
+ShapeOutcome outcomeOf(const RunResult& result) {
+    switch (result.outcome) {
+        case RunOutcome::Unreadable: return ShapeOutcome::Unreadable;
+        case RunOutcome::Stopped: return ShapeOutcome::Stopped;
+        case RunOutcome::WriteFailed: return ShapeOutcome::WriteFailed;
+        case RunOutcome::Completed:
+        case RunOutcome::Cancelled: break;
+    }
+    if (result.wrote) return ShapeOutcome::Repaired;
+    return result.fixesMade ? ShapeOutcome::WouldRepair : ShapeOutcome::Ok;
+}
+
+}  // namespace
+
+ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop) {
+    ShapeJobResult job;
+    if (stop.load()) return job;
+    CollectingView view(settings.reportsDir.has_value(), stop);
+    const auto start = std::chrono::steady_clock::now();
+    RunResult result = runFix(shape.file, view, settings.limits, settings.switches);
+    result.root.reset();
+    if (result.outcome == RunOutcome::Cancelled && !result.wrote) return job;
+
+    ShapeRow row;
+    row.path = shape.path;
+    row.bytes = shape.bytes;
+    row.outcome = outcomeOf(result);
+    row.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (row.outcome == ShapeOutcome::Unreadable)
+        row.problem = invalidFileFormat() + " (" + unreadableKind(shape.file) + ")";
+    else
+        row.figures = result.figures;
+    if (row.outcome == ShapeOutcome::Stopped || row.outcome == ShapeOutcome::WriteFailed) row.problem = result.problem;
+    if (result.wrote) row.output = genericPathText(result.output);
+    job.row = std::move(row);
+    job.report = std::move(view.lines);
+    return job;
+}
+
+}  // namespace orvane::batch

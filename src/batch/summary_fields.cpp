@@ -1,0 +1,61 @@
+#include "batch/summary_fields.h"
+
+#include <cmath>
+
+namespace orvane::batch {
+
+namespace {
+
+using Json = SummaryJson;
+
+double milliRounded(double seconds) { return std::round(seconds * 1000.0) / 1000.0; }
+
+}  // namespace
+
+SummaryJson rowFields(const ShapeRow& row) {
+    Json j;
+    j["path"] = row.path;
+    j["outcome"] = outcomeName(row.outcome);
+    j["problem"] = row.problem ? Json(*row.problem) : Json(nullptr);
+    const RunFigures* f = row.figures ? &*row.figures : nullptr;
+    auto figure = [&](const char* name, std::int64_t RunFigures::*member) {
+        j[name] = f ? Json(f->*member) : Json(nullptr);
+    };
+    figure("lods", &RunFigures::lods);
+    figure("sub_objects", &RunFigures::subObjects);
+    figure("primitives", &RunFigures::primitives);
+    figure("triangles", &RunFigures::triangles);
+    figure("largest_primitive_faces", &RunFigures::largestPrimitiveFaces);
+    figure("largest_sub_object_polygons", &RunFigures::largestSubObjectPolygons);
+    figure("oversize_primitives", &RunFigures::oversizePrimitives);
+    figure("oversize_sub_objects", &RunFigures::oversizeSubObjects);
+    figure("short_edges", &RunFigures::shortEdges);
+    figure("lifted_points", &RunFigures::liftedPoints);
+    j["animation"] = f ? Json(animationName(f->animation)) : Json(nullptr);
+    figure("max_sub_object_vertices", &RunFigures::maxSubObjectVertices);
+    j["index_overflow"] = f ? Json(indexOverflow(*f)) : Json(nullptr);
+    j["output"] = row.output ? Json(*row.output) : Json(nullptr);
+    j["seconds"] = milliRounded(row.seconds);
+    return j;
+}
+
+SummaryJson totalFields(const SummaryTotals& totals) {
+    Json j;
+    j["shapes_found"] = totals.found;
+    for (std::size_t i = 0; i < kOutcomes.size(); ++i) j[outcomeName(kOutcomes[i])] = totals.perOutcome[i];
+    j["index_overflow"] = totals.indexOverflows;
+    j["megabytes_read"] = milliRounded(totals.megabytesRead);
+    j["wall_seconds"] = milliRounded(totals.wallSeconds);
+    j["megabytes_per_second"] = milliRounded(totals.megabytesPerSecond);
+    j["interrupted"] = totals.interrupted;
+    j["not_run"] = totals.found - totals.finished;
+    return j;
+}
+
+std::string cellText(const Json& value) {
+    if (value.is_null()) return {};
+    if (value.is_string()) return value.get<std::string>();
+    return value.dump();
+}
+
+}  // namespace orvane::batch

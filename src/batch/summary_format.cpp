@@ -1,0 +1,68 @@
+#include "batch/summary_format.h"
+
+#include "batch/summary_fields.h"
+#include "batch/summary_table.h"
+#include "batch/summary_totals.h"
+
+namespace orvane::batch {
+
+namespace {
+
+using Json = SummaryJson;
+
+std::string csv(const Json& rows, const Json& totals) {
+    std::string out;
+    Json heads = Json::array();
+    const Json blank = rowFields(ShapeRow{});
+    for (const auto& [name, value] : blank.items()) heads.push_back(name);
+    auto line = [&out](const Json& cells, auto text) {
+        bool first = true;
+        for (const Json& cell : cells) {
+            if (!first) out += ',';
+            out += csvField(text(cell));
+            first = false;
+        }
+        out += "\r\n";
+    };
+    line(heads, [](const Json& c) { return c.get<std::string>(); });
+    for (const Json& row : rows) {
+        Json cells = Json::array();
+        for (const auto& [name, value] : row.items()) cells.push_back(value);
+        line(cells, cellText);
+    }
+    // The totals follow after an empty line, one "name,value" pair a line.
+    out += "\r\n";
+    for (const auto& [name, value] : totals.items()) out += csvField(name) + "," + csvField(cellText(value)) + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string formatSummary(const BatchSummary& summary, SummaryFormat format) {
+    Json rows = Json::array();
+    for (const ShapeRow& row : summary.rows) rows.push_back(rowFields(row));
+    const SummaryTotals totals = totalsOf(summary);
+    switch (format) {
+        case SummaryFormat::Json: {
+            Json document;
+            document["shapes"] = std::move(rows);
+            document["totals"] = totalFields(totals);
+            return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+        }
+        case SummaryFormat::Csv: return csv(rows, totalFields(totals));
+        case SummaryFormat::Table: break;
+    }
+    return summaryTable(rows, totals);
+}
+
+}  // namespace orvane::batch

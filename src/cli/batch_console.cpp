@@ -1,0 +1,54 @@
+#include "cli/batch_console.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "document/path_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <signal.h>
+#endif
+
+namespace orvane::cli {
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+#ifdef _WIN32
+BOOL WINAPI onConsoleControl(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    interrupted.store(true);
+    return TRUE;
+}
+#else
+void onInterrupt(int) { interrupted.store(true); }
+#endif
+
+}  // namespace
+
+bool writeTextFile(const std::string& utf8Path, std::string_view text) {
+    std::ofstream out(pathFromText(utf8Path), std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+const std::atomic<bool>& catchInterrupt() {
+#ifdef _WIN32
+    SetConsoleCtrlHandler(onConsoleControl, TRUE);
+#else
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    // A second Ctrl-C ends the process at once.
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+#endif
+    return interrupted;
+}
+
+}  // namespace orvane::cli
