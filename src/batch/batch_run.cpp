@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <fstream>
-#include <exception>
 #include <mutex>
 #include <thread>
 
+#include "batch/progress_ticker.h"
 #include "batch/shape_job.h"
-#include "document/path_text.h"
+#include "batch/worker_processes.h"
 
 namespace orvane::batch {
 
@@ -17,73 +15,60 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// What the workers share: the next shape to take and the progress so far.
+// What the worker threads share: the next shape to take.
 struct BatchState {
     std::mutex mutex;
-    std::condition_variable changed;
     // Shapes by size: the calling thread takes them from the largest down,
     // the other workers from the smallest up, until they meet.
     std::vector<std::size_t> bySize;
     std::size_t smallest = 0;
     std::size_t largest = 0;  // one past
-    std::size_t done = 0;
-    std::size_t workersLeft = 0;
-    std::uint64_t bytesDone = 0;
-    std::string current;
     std::vector<std::string> reportFailures;
 };
 
-void writeReport(const std::filesystem::path& file, const std::string& text, BatchState& state) {
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!ec && out) return;
-    std::lock_guard lock(state.mutex);
-    state.reportFailures.push_back(genericPathText(file));
-}
-
 void work(const std::vector<FoundShape>& shapes, const BatchSettings& settings, const std::atomic<bool>& stop,
-          BatchState& state, std::vector<std::optional<ShapeRow>>& rows, bool largestFirst) {
+          BatchState& state, ProgressTicker& ticker, std::vector<std::optional<ShapeRow>>& rows, bool largestFirst) {
     for (;;) {
         std::size_t index;
         {
             std::lock_guard lock(state.mutex);
             if (stop.load() || state.smallest == state.largest) break;
             index = largestFirst ? state.bySize[--state.largest] : state.bySize[state.smallest++];
-            state.current = shapes[index].path;
         }
-        const FoundShape& shape = shapes[index];
-        ShapeJobResult job;
-        try {
-            job = runShapeJob(shape, settings, stop);
-        } catch (const std::exception& e) {
-            // The run itself turns bad content into an outcome; this is the
-            // last guard of the other shapes.
-            job.row.emplace();
-            job.row->path = shape.path;
-            job.row->bytes = shape.bytes;
-            job.row->outcome = ShapeOutcome::Stopped;
-            job.row->problem = e.what();
-        }
-        if (job.row && settings.reportsDir) {
-            std::filesystem::path file = *settings.reportsDir / shape.reportName;
-            file += ".txt";
-            writeReport(file, job.report, state);
-        }
+        ticker.started(shapes[index].path);
+        FinishedShape finished = runShape(shapes[index], settings, stop);
+        if (finished.row) ticker.finished(shapes[index].bytes);
         std::lock_guard lock(state.mutex);
-        if (job.row) {
-            rows[index] = std::move(job.row);
-            ++state.done;
-            state.bytesDone += shape.bytes;
-        }
+        if (finished.reportFailure) state.reportFailures.push_back(std::move(*finished.reportFailure));
+        rows[index] = std::move(finished.row);
     }
-    std::lock_guard lock(state.mutex);
-    --state.workersLeft;
-    state.changed.notify_all();
+}
+
+BatchSummary runInThreads(const std::vector<FoundShape>& shapes, const BatchSettings& settings,
+                          const std::atomic<bool>& stop, BatchObserver* observer) {
+    const Clock::time_point start = Clock::now();
+    BatchState state;
+    std::vector<std::optional<ShapeRow>> rows(shapes.size());
+    const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(std::max(1, settings.jobs)), shapes.size());
+    state.bySize.resize(shapes.size());
+    for (std::size_t i = 0; i < shapes.size(); ++i) state.bySize[i] = i;
+    std::stable_sort(state.bySize.begin(), state.bySize.end(),
+                     [&](std::size_t a, std::size_t b) { return shapes[a].bytes < shapes[b].bytes; });
+    state.largest = shapes.size();
+    {
+        ProgressTicker ticker(observer, shapes.size(), start);
+        // The calling thread is one of the workers, the one that takes the
+        // largest shapes: its runs use the C heap's main arena, which the
+        // reader tunes for large trees.
+        std::vector<std::thread> threads;
+        threads.reserve(workers);
+        for (std::size_t i = 1; i < workers; ++i)
+            threads.emplace_back([&] { work(shapes, settings, stop, state, ticker, rows, false); });
+        if (workers > 0) work(shapes, settings, stop, state, ticker, rows, true);
+        for (std::thread& thread : threads) thread.join();
+    }
+    return summaryOfRows(std::move(rows), std::chrono::duration<double>(Clock::now() - start).count(),
+                         std::move(state.reportFailures));
 }
 
 }  // namespace
@@ -112,47 +97,22 @@ const char* animationName(RunFigures::Animation animation) {
 
 BatchSummary runBatch(const std::vector<FoundShape>& shapes, const BatchSettings& settings,
                       const std::atomic<bool>& stop, BatchObserver* observer) {
-    const Clock::time_point start = Clock::now();
-    BatchState state;
-    std::vector<std::optional<ShapeRow>> rows(shapes.size());
-    const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(std::max(1, settings.jobs)), shapes.size());
-    state.workersLeft = workers;
-    state.bySize.resize(shapes.size());
-    for (std::size_t i = 0; i < shapes.size(); ++i) state.bySize[i] = i;
-    std::stable_sort(state.bySize.begin(), state.bySize.end(),
-                     [&](std::size_t a, std::size_t b) { return shapes[a].bytes < shapes[b].bytes; });
-    state.largest = shapes.size();
-    // The calling thread is one of the workers, the one that takes the
-    // largest shapes: its runs use the C heap's main arena, which the reader
-    // tunes for large trees. The progress is shown from a thread of its own.
-    std::thread progressThread;
-    if (observer)
-        progressThread = std::thread([&] {
-            std::unique_lock lock(state.mutex);
-            while (state.workersLeft > 0) {
-                state.changed.wait_for(lock, std::chrono::milliseconds(100));
-                if (state.workersLeft == 0) break;
-                BatchProgress progress{state.done, shapes.size(), state.bytesDone, secondsSince(start), state.current};
-                lock.unlock();
-                observer->progress(progress);
-                lock.lock();
-            }
-        });
-    std::vector<std::thread> threads;
-    threads.reserve(workers);
-    for (std::size_t i = 1; i < workers; ++i)
-        threads.emplace_back([&] { work(shapes, settings, stop, state, rows, false); });
-    if (workers > 0) work(shapes, settings, stop, state, rows, true);
-    for (std::thread& thread : threads) thread.join();
-    if (progressThread.joinable()) progressThread.join();
+#ifndef _WIN32
+    if (settings.workerProcesses && settings.jobs >= 2 && shapes.size() > 1 && !stop.load())
+        if (auto summary = runInWorkerProcesses(shapes, settings, stop, observer)) return std::move(*summary);
+#endif
+    return runInThreads(shapes, settings, stop, observer);
+}
 
+BatchSummary summaryOfRows(std::vector<std::optional<ShapeRow>> rows, double wallSeconds,
+                           std::vector<std::string> reportFailures) {
     BatchSummary summary;
-    summary.found = shapes.size();
+    summary.found = rows.size();
     for (std::optional<ShapeRow>& row : rows)
         if (row) summary.rows.push_back(std::move(*row));
-    summary.interrupted = summary.rows.size() < shapes.size();
-    summary.wallSeconds = secondsSince(start);
-    summary.reportFailures = std::move(state.reportFailures);
+    summary.interrupted = summary.rows.size() < summary.found;
+    summary.wallSeconds = wallSeconds;
+    summary.reportFailures = std::move(reportFailures);
     return summary;
 }
 

@@ -33,6 +33,10 @@ struct BatchSettings {
     RunLimits limits;
     RunSwitches switches;
     int jobs = 1;
+    // On POSIX systems, with two jobs or more, the shapes run in worker
+    // processes of one thread each; otherwise (and always on Windows) in
+    // threads of this process.
+    bool workerProcesses = true;
     // Each shape's report lines go to reportsDir / (reportName + ".txt").
     std::optional<std::filesystem::path> reportsDir;
 };
@@ -62,9 +66,15 @@ struct BatchSummary {
 
 // Runs at most settings.jobs shapes at once (so at most that many trees are
 // alive). Once `stop` is set no shape starts, and those under way are
-// abandoned at their next keep-alive point with nothing written.
+// abandoned at their next keep-alive point with nothing written. With worker
+// processes, the caller must run no other thread while this starts them.
 BatchSummary runBatch(const std::vector<FoundShape>& shapes, const BatchSettings& settings,
                       const std::atomic<bool>& stop, BatchObserver* observer = nullptr);
+
+// The summary of the rows, one per shape of the list or none for a shape
+// that did not finish.
+BatchSummary summaryOfRows(std::vector<std::optional<ShapeRow>> rows, double wallSeconds,
+                           std::vector<std::string> reportFailures);
 
 // The highest of the single runs' exit statuses; 130 when interrupted.
 int batchExitStatus(const BatchSummary& summary);

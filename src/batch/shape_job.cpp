@@ -1,6 +1,8 @@
 #include "batch/shape_job.h"
 
 #include <chrono>
+#include <exception>
+#include <fstream>
 #include <string_view>
 
 #include "batch/unreadable_kind.h"
@@ -59,6 +61,16 @@ ShapeOutcome outcomeOf(const RunResult& result) {
     return result.fixesMade ? ShapeOutcome::WouldRepair : ShapeOutcome::Ok;
 }
 
+// False when the file could not be written.
+bool writeReport(const std::filesystem::path& file, const std::string& text) {
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return !ec && out;
+}
+
 }  // namespace
 
 ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop) {
@@ -84,6 +96,29 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
     job.row = std::move(row);
     job.report = std::move(view.lines);
     return job;
+}
+
+FinishedShape runShape(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop) {
+    ShapeJobResult job;
+    try {
+        job = runShapeJob(shape, settings, stop);
+    } catch (const std::exception& e) {
+        // The run itself turns bad content into an outcome; this is the last
+        // guard of the other shapes.
+        job.row.emplace();
+        job.row->path = shape.path;
+        job.row->bytes = shape.bytes;
+        job.row->outcome = ShapeOutcome::Stopped;
+        job.row->problem = e.what();
+    }
+    FinishedShape finished;
+    if (job.row && settings.reportsDir) {
+        std::filesystem::path file = *settings.reportsDir / shape.reportName;
+        file += ".txt";
+        if (!writeReport(file, job.report)) finished.reportFailure = genericPathText(file);
+    }
+    finished.row = std::move(job.row);
+    return finished;
 }
 
 }  // namespace orvane::batch

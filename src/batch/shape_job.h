@@ -16,4 +16,14 @@ struct ShapeJobResult {
 
 ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop);
 
+// What a worker hands back for one shape.
+struct FinishedShape {
+    std::optional<ShapeRow> row;               // none when the run was abandoned
+    std::optional<std::string> reportFailure;  // the report file that could not be written
+};
+
+// runShapeJob, with an error escaping the run turned into a stopped row, and
+// the report lines written to the reports folder when there is one.
+FinishedShape runShape(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop);
+
 }  // namespace orvane::batch

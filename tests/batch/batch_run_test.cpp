@@ -203,34 +203,3 @@ TEST(BatchFigures, AgreeWithTheReportLines) {
         EXPECT_GT(f.oversizePrimitives * f.oversizeSubObjects * f.shortEdges, 0);
     }
 }
-
-TEST(BatchRun, StoppingLeavesNothingPartial) {
-    TempDir dir;
-    ShapeParameters params;
-    params.triangles = 20000;
-    params.animation = GeneratedAnimation::Frames;
-    params.animationFrames = 15;
-    for (int i = 0; i < 8; ++i) writeGeneratedShape(dir / ("s" + std::to_string(i) + ".s"), params);
-    const std::vector<FoundShape> shapes = shapesUnder(dir.path());
-
-    // Stops once the first shape is under way, from the progress callback.
-    struct StopAtFirstProgress : BatchObserver {
-        std::atomic<bool> stop{false};
-        void progress(const BatchProgress&) override { stop = true; }
-    } observer;
-    BatchSettings settings;
-    settings.jobs = 2;
-    const BatchSummary summary = runBatch(shapes, settings, observer.stop, &observer);
-    EXPECT_TRUE(summary.interrupted);
-    EXPECT_LT(summary.rows.size(), shapes.size());
-    EXPECT_EQ(batchExitStatus(summary), 130);
-    std::size_t outputs = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        const std::string name = entry.path().filename().string();
-        EXPECT_FALSE(name.ends_with(".tmp")) << name;
-        outputs += name.ends_with("fixed") ? 1 : 0;
-    }
-    std::size_t written = 0;
-    for (const ShapeRow& row : summary.rows) written += row.output ? 1 : 0;
-    EXPECT_EQ(outputs, written);  // every output there is a finished one
-}
