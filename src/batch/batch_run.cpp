@@ -50,10 +50,7 @@ BatchSummary runInThreads(const std::vector<FoundShape>& shapes, const BatchSett
     BatchState state;
     std::vector<std::optional<ShapeRow>> rows(shapes.size());
     const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(std::max(1, settings.jobs)), shapes.size());
-    state.bySize.resize(shapes.size());
-    for (std::size_t i = 0; i < shapes.size(); ++i) state.bySize[i] = i;
-    std::stable_sort(state.bySize.begin(), state.bySize.end(),
-                     [&](std::size_t a, std::size_t b) { return shapes[a].bytes < shapes[b].bytes; });
+    state.bySize = shapesBySize(shapes);
     state.largest = shapes.size();
     {
         ProgressTicker ticker(observer, shapes.size(), start);

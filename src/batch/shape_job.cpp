@@ -2,9 +2,9 @@
 
 #include <chrono>
 #include <exception>
-#include <fstream>
 #include <string_view>
 
+#include "batch/text_file.h"
 #include "batch/unreadable_kind.h"
 #include "document/path_text.h"
 #include "run/fix_run.h"
@@ -65,10 +65,7 @@ ShapeOutcome outcomeOf(const RunResult& result) {
 bool writeReport(const std::filesystem::path& file, const std::string& text) {
     std::error_code ec;
     std::filesystem::create_directories(file.parent_path(), ec);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return !ec && out;
+    return writeTextFile(file, text) && !ec;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "batch/shape_list.h"
 
 #include <algorithm>
+#include <numeric>
 #include <system_error>
 
 #include "document/path_text.h"
@@ -43,6 +44,14 @@ void addFolder(const fs::path& folder, std::vector<FoundShape>& shapes) {
 bool hasShapeSuffix(const fs::path& file) {
     const fs::path::string_type name = file.filename().native();
     return name.size() > 2 && name[name.size() - 2] == '.' && (name.back() == 's' || name.back() == 'S');
+}
+
+std::vector<std::size_t> shapesBySize(const std::vector<FoundShape>& shapes) {
+    std::vector<std::size_t> order(shapes.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return shapes[a].bytes < shapes[b].bytes; });
+    return order;
 }
 
 std::optional<std::vector<FoundShape>> findShapes(const std::vector<std::string>& paths, std::string& error) {

@@ -20,6 +20,9 @@ struct FoundShape {
 
 bool hasShapeSuffix(const std::filesystem::path& file);
 
+// The indices of shapes, smallest file first (equal sizes in list order).
+std::vector<std::size_t> shapesBySize(const std::vector<FoundShape>& shapes);
+
 // The shapes sorted by `path` in byte order (UTF-8 with "/": parts compare
 // as written). None when a PATH does not exist; error then names it.
 std::optional<std::vector<FoundShape>> findShapes(const std::vector<std::string>& paths, std::string& error);

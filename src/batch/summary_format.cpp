@@ -1,5 +1,7 @@
 #include "batch/summary_format.h"
 
+#include <vector>
+
 #include "batch/summary_fields.h"
 #include "batch/summary_table.h"
 #include "batch/summary_totals.h"
@@ -12,23 +14,18 @@ using Json = SummaryJson;
 
 std::string csv(const Json& rows, const Json& totals) {
     std::string out;
-    Json heads = Json::array();
-    const Json blank = rowFields(ShapeRow{});
-    for (const auto& [name, value] : blank.items()) heads.push_back(name);
-    auto line = [&out](const Json& cells, auto text) {
-        bool first = true;
-        for (const Json& cell : cells) {
-            if (!first) out += ',';
-            out += csvField(text(cell));
-            first = false;
-        }
+    auto line = [&out](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) out += (i ? "," : "") + csvField(cells[i]);
         out += "\r\n";
     };
-    line(heads, [](const Json& c) { return c.get<std::string>(); });
+    std::vector<std::string> cells;
+    const Json heads = rowFields(ShapeRow{});
+    for (const auto& [name, value] : heads.items()) cells.push_back(name);
+    line(cells);
     for (const Json& row : rows) {
-        Json cells = Json::array();
-        for (const auto& [name, value] : row.items()) cells.push_back(value);
-        line(cells, cellText);
+        cells.clear();
+        for (const auto& [name, value] : row.items()) cells.push_back(cellText(value));
+        line(cells);
     }
     // The totals follow after an empty line, one "name,value" pair a line.
     out += "\r\n";

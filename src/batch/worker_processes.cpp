@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <numeric>
 
 #include "batch/progress_ticker.h"
 #include "batch/row_codec.h"
@@ -153,10 +152,7 @@ std::optional<BatchSummary> runInWorkerProcesses(const std::vector<FoundShape>& 
     if (workers.empty()) return std::nullopt;
 
     // The largest shapes go first, so the small ones even out the end.
-    std::vector<std::size_t> queue(shapes.size());
-    std::iota(queue.begin(), queue.end(), std::size_t{0});
-    std::stable_sort(queue.begin(), queue.end(),
-                     [&](std::size_t a, std::size_t b) { return shapes[a].bytes < shapes[b].bytes; });
+    std::vector<std::size_t> queue = shapesBySize(shapes);
     std::vector<std::optional<ShapeRow>> rows(shapes.size());
     std::vector<std::string> reportFailures;
     {

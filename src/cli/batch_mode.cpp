@@ -8,8 +8,9 @@
 
 #include "batch/batch_run.h"
 #include "batch/summary_format.h"
-#include "cli/batch_console.h"
+#include "batch/text_file.h"
 #include "cli/console.h"
+#include "cli/interrupt.h"
 #include "document/path_text.h"
 
 namespace orvane::cli {
@@ -83,7 +84,7 @@ int runBatchMode(const CliOptions& options) {
     if (options.summaryFile.empty()) {
         writeTo(stdout, text);
         std::fflush(stdout);
-    } else if (!writeTextFile(options.summaryFile, text)) {
+    } else if (!batch::writeTextFile(pathFromText(options.summaryFile), text)) {
         writeError("orvane-cli: could not write the summary " + options.summaryFile + "\n");
         if (status != 130) status = std::max(status, 4);
     }

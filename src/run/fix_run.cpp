@@ -15,6 +15,10 @@ namespace orvane {
 
 const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be uncompressed unicode text";
 
+std::string stoppedRunMessage(const std::filesystem::path& chosen, const std::string& reason) {
+    return "The run on " + pathText(chosen) + " stopped: nothing was written.\r" + reason;
+}
+
 std::filesystem::path outputPathFor(const std::filesystem::path& chosen) {
     std::filesystem::path output = chosen;
     output += "fixed";
@@ -137,7 +141,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
     }
     std::string message;
     if (result.outcome == RunOutcome::Stopped)
-        message = "The run on " + pathText(chosen) + " stopped: nothing was written.\r" + sentence(result.problem);
+        message = stoppedRunMessage(chosen, sentence(result.problem));
     else if (result.outcome == RunOutcome::WriteFailed)
         message = "The repaired shape could not be written.\r" + sentence(result.problem);
     if (!message.empty()) {

@@ -56,6 +56,10 @@ struct RunResult {
 // The text of the message box for an unreadable file.
 extern const char* const kInvalidFileFormat;  // "Invalid File Format" + CR + explanation
 
+// The message box text of a run that stopped before writing: its first
+// line names the file, the second says why.
+std::string stoppedRunMessage(const std::filesystem::path& chosen, const std::string& reason);
+
 // The output path: the chosen path with "fixed" appended directly.
 std::filesystem::path outputPathFor(const std::filesystem::path& chosen);
 

@@ -16,7 +16,6 @@
 #include <iterator>
 
 #include "document/numbers.h"
-#include "document/path_text.h"
 #include "orvane_version.h"
 #include "platform/path_conversion.h"
 #include "ui/last_folder.h"
@@ -207,7 +206,7 @@ void frmUpdate::runFile(const std::filesystem::path& chosen) {
     } catch (const std::exception& e) {
         // What the run does not handle itself still ends it in order.
         if (!leaving_) {
-            const std::string message = "The run on " + pathText(chosen) + " stopped: nothing was written.\r" + e.what();
+            const std::string message = stoppedRunMessage(chosen, e.what());
             runStopped(message);
             showMessage(message);
         }

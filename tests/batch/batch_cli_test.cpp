@@ -15,13 +15,11 @@
 
 #include "batch/batch_route.h"
 #include "fixes/run_state.h"
-#include "generator/shape_generator.h"
 #include "support/cli_process.h"
 #include "support/shape_files.h"
 
 using namespace orvane;
 using namespace orvane::test;
-using orvane::test::GeneratedAnimation;
 
 namespace {
 
@@ -103,14 +101,8 @@ TEST(BatchCli, CorpusFiguresAgreeWithReports) {
 // from a test under Wine.
 TEST(BatchCli, CtrlCPrintsWhatFinishedAndExits130) {
     TempDir dir;
-    ShapeParameters params;
-    params.triangles = 20000;
-    params.animation = GeneratedAnimation::Frames;
-    params.animationFrames = 15;
-    // Many names for one file: enough work that Ctrl-C comes long before the
-    // end on any machine, at no cost in disk space.
-    writeGeneratedShape(dir / "s0.s", params);
-    for (int i = 1; i < 100; ++i) std::filesystem::create_hard_link(dir / "s0.s", dir / ("s" + std::to_string(i) + ".s"));
+    // Enough work that Ctrl-C comes long before the end on any machine.
+    writeShapeNames(dir.path(), 100, true);
 
     // One job runs in this process, two in worker processes; the signal
     // reaches only the batch's own process, as from `kill`.

@@ -5,7 +5,10 @@
 #include <sstream>
 #include <string_view>
 
+#include <gtest/gtest.h>
+
 #include "generator/sample_shapes.h"
+#include "generator/shape_generator.h"
 #include "support/shape_files.h"
 
 namespace orvane::test {
@@ -18,6 +21,24 @@ std::string replaceFirst(std::string text, std::string_view from, std::string_vi
 }
 
 }  // namespace
+
+std::vector<batch::FoundShape> shapesUnder(const std::filesystem::path& folder) {
+    std::string error;
+    auto shapes = batch::findShapes({folder.string()}, error);
+    EXPECT_TRUE(shapes) << error;
+    return shapes ? *shapes : std::vector<batch::FoundShape>{};
+}
+
+void writeShapeNames(const std::filesystem::path& folder, int count, bool retimed) {
+    ShapeParameters params;
+    params.triangles = 20000;
+    if (retimed) {
+        params.animation = GeneratedAnimation::Frames;
+        params.animationFrames = 15;
+    }
+    writeGeneratedShape(folder / "s0.s", params);
+    for (int i = 1; i < count; ++i) std::filesystem::create_hard_link(folder / "s0.s", folder / ("s" + std::to_string(i) + ".s"));
+}
 
 void writeMixedRoute(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);

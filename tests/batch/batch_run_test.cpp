@@ -19,13 +19,6 @@ using namespace orvane::test;
 
 namespace {
 
-std::vector<FoundShape> shapesUnder(const std::filesystem::path& folder) {
-    std::string error;
-    auto shapes = findShapes({folder.string()}, error);
-    EXPECT_TRUE(shapes) << error;
-    return shapes ? *shapes : std::vector<FoundShape>{};
-}
-
 BatchSummary runQuietly(const std::vector<FoundShape>& shapes, BatchSettings settings = {}) {
     std::atomic<bool> stop{false};
     settings.jobs = 2;

@@ -23,11 +23,6 @@ using namespace orvane::test;
 
 namespace {
 
-std::vector<FoundShape> shapesUnder(const std::filesystem::path& folder) {
-    std::string error;
-    return findShapes({folder.string()}, error).value();
-}
-
 BatchSummary runWith(const std::vector<FoundShape>& shapes, BatchSettings settings, bool processes,
                      BatchObserver* observer = nullptr, const std::atomic<bool>* stop = nullptr) {
     const std::atomic<bool> never{false};
@@ -89,12 +84,7 @@ TEST(BatchWorkers, ProcessesGiveTheRowsAndReportsOfThreads) {
 
 TEST(BatchWorkers, StoppingLeavesNothingPartialOnBothPaths) {
     TempDir dir;
-    ShapeParameters params;
-    params.triangles = 20000;
-    params.animation = GeneratedAnimation::Frames;
-    params.animationFrames = 15;
-    writeGeneratedShape(dir / "s0.s", params);
-    for (int i = 1; i < 8; ++i) std::filesystem::copy_file(dir / "s0.s", dir / ("s" + std::to_string(i) + ".s"));
+    writeShapeNames(dir.path(), 8, true);
     const std::vector<FoundShape> shapes = shapesUnder(dir.path());
 
     for (bool processes : {false, true}) {
@@ -127,10 +117,7 @@ TEST(BatchWorkers, StoppingLeavesNothingPartialOnBothPaths) {
 // others still run, and the batch does not wait for the dead worker.
 TEST(BatchWorkers, AWorkerThatDiesLeavesAStoppedRow) {
     TempDir dir;
-    ShapeParameters params;
-    params.triangles = 20000;
-    writeGeneratedShape(dir / "s0.s", params);
-    for (int i = 1; i < 10; ++i) std::filesystem::copy_file(dir / "s0.s", dir / ("s" + std::to_string(i) + ".s"));
+    writeShapeNames(dir.path(), 10, false);
     const std::vector<FoundShape> shapes = shapesUnder(dir.path());
 
     // Kills one child of this process at the first progress tick.

@@ -1,9 +1,4 @@
-#include "cli/batch_console.h"
-
-#include <cstdio>
-#include <fstream>
-
-#include "document/path_text.h"
+#include "cli/interrupt.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -29,13 +24,6 @@ void onInterrupt(int) { interrupted.store(true); }
 #endif
 
 }  // namespace
-
-bool writeTextFile(const std::string& utf8Path, std::string_view text) {
-    std::ofstream out(pathFromText(utf8Path), std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return static_cast<bool>(out);
-}
 
 const std::atomic<bool>& catchInterrupt() {
 #ifdef _WIN32
