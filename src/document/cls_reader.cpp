@@ -81,6 +81,8 @@ const std::string& clsReader::Header() const {
     return root_ ? root_->sHeader : kNone;
 }
 
+std::error_code clsReader::OpenError() const { return root_ ? root_->openError : std::error_code(); }
+
 void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
 
 clsReader::RootState& clsReader::root() {

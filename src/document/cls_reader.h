@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "document/shape_text.h"
@@ -100,6 +101,9 @@ public:
     // the progress listener it may throw to abandon the read or write.
     void SetKeepAliveListener(std::function<void()> listener,
                               std::chrono::milliseconds interval = std::chrono::milliseconds(50));
+    // Why the last ReadFile could not open its file (no such file, access
+    // denied, a folder); empty when it was opened.
+    std::error_code OpenError() const;
     // The header line of the file read (without its line end).
     const std::string& Header() const;
     void SetHeader(std::string header);
@@ -108,6 +112,7 @@ private:
     clsReader() = default;
     struct RootState {
         std::string sHeader;
+        std::error_code openError;
         std::int32_t lastPerc = 0;
         ProgressListener progress;
         std::function<void()> keepAlive;

@@ -73,7 +73,11 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
 void ShapeReader::run(const std::filesystem::path& path) {
     root_.SetNodes(std::make_shared<NodeList>());
     root_.SetStrings(std::make_shared<StringList>());
-    if (!source_.open(path)) return;
+    root_.root().openError.clear();
+    if (const std::error_code reason = source_.open(path)) {
+        root_.root().openError = reason;
+        return;
+    }
     root_.SetHeader(source_.readHeaderLine());
     if (!root_.Header().starts_with(kHeaderStart)) return;
     root_.root().lastPerc = 0;
