@@ -34,6 +34,13 @@ using StringListPtr = std::shared_ptr<StringList>;
 // through ReadFile/SaveFile to the caller; SaveFile leaves no file behind).
 using ProgressListener = std::function<void(float percent)>;
 
+// When a read reports progress: after the items that stand directly in the
+// outermost block (as the format's reader always has), or at every whole
+// percent of the text, however deep the block being read. A large shape
+// keeps most of its text in a few top-level blocks, so only the second
+// moves a bar through the whole read.
+enum class ReadProgress { OutermostItems, EveryPercent };
+
 // Deepest block nesting a file may have (the outermost block is level 1).
 // Deeper files are unreadable, so no walk over a tree can exhaust the stack.
 inline constexpr int kMaxNestingDepth = 1000;
@@ -95,7 +102,7 @@ public:
     // name is created or changed.
     void SaveFile(const std::filesystem::path& sName);
 
-    void SetProgressListener(ProgressListener listener);
+    void SetProgressListener(ProgressListener listener, ReadProgress steps = ReadProgress::OutermostItems);
     // Called about every `interval` while a long read or write goes on,
     // between progress events, so that a window can handle its events; like
     // the progress listener it may throw to abandon the read or write.
@@ -115,6 +122,7 @@ private:
         std::error_code openError;
         std::int32_t lastPerc = 0;
         ProgressListener progress;
+        ReadProgress readSteps = ReadProgress::OutermostItems;
         std::function<void()> keepAlive;
         std::chrono::milliseconds keepAliveInterval{50};
     };

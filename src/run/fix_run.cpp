@@ -113,7 +113,8 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
     BusyPointer busy(view);
     try {
         NodePtr root = clsReader::create();
-        root->SetProgressListener([&view](float percent) { view.pc(percent * 100.0f); });
+        // The bar follows the read through the large blocks too.
+        root->SetProgressListener([&view](float percent) { view.pc(percent * 100.0f); }, ReadProgress::EveryPercent);
         root->SetKeepAliveListener([&view] { view.keepAlive(); });
         view.setCaption("Reading " + pathText(chosen));
         view.pc(0);
