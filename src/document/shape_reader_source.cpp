@@ -33,7 +33,8 @@ std::error_code ShapeTextSource::open(const std::filesystem::path& chosen) {
     // The stream keeps no reason of its own; the system's is in errno.
     errno = 0;
     file_.open(path, std::ios::binary);
-    if (!file_) return errno ? std::error_code(errno, std::generic_category()) : std::make_error_code(std::errc::io_error);
+    if (!file_)
+        return errno ? std::error_code(errno, std::generic_category()) : std::make_error_code(std::errc::io_error);
     bytesLeft_ = size;
     return {};
 }

@@ -235,7 +235,9 @@ void frmUpdate::updateSaveAction() { saveReportAction->setEnabled(!running_ && l
 
 void frmUpdate::runStopped(const std::string& message) {
     picPerc->prt("Stopped: nothing written");
-    // The list is the run's only record: it keeps why the run stopped.
+    // The list is the run's only record: it keeps why the run stopped, in
+    // this shape's report, not below the report of the shape before.
+    if (reportShape_ != runShape_) clearReport();
     for (const QString& line : QString::fromStdString(message).split(u'\r')) lst->appendLine(line.toStdString());
     lst->repaintNow();
 }

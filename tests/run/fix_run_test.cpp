@@ -70,7 +70,8 @@ TEST_F(RunFixture, MissingFileIsUnreadableAndSaysItCouldNotBeOpened) {
     EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
     const std::string reason = std::make_error_code(std::errc::no_such_file_or_directory).message();
     EXPECT_EQ(result.problem, reason);
-    EXPECT_EQ(view.messages, std::vector<std::string>{"The file could not be opened\r" + pathText(shape) + ": " + reason});
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{"The file could not be opened\r" + pathText(shape) + ": " + reason});
 }
 
 TEST_F(RunFixture, RunWithoutRepairsWritesNothing) {

@@ -48,7 +48,8 @@ TEST(Programs, VersionIsTheProjectVersion) {
 }
 
 TEST(Programs, WindowWithoutADisplayAnswersAUsageErrorAndSaysItNeedsOne) {
-    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= '" + std::string(ORVANE_APP_PATH) + "'";
+    const std::string noDisplay =
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= '" + std::string(ORVANE_APP_PATH) + "'";
     auto [out, status] = run(noDisplay + " --bogus 2>&1");
     EXPECT_EQ(status, 2);
     EXPECT_NE(out.find("unknown option --bogus\nUsage: orvane"), std::string::npos) << out;

@@ -59,11 +59,14 @@ TEST_F(WindowFaults, ButtonsAndSwitchesAreOffForTheRunWhateverEndsIt) {
     EXPECT_EQ(duringRun, off);
     EXPECT_EQ(controlsEnabled(), on);
 
-    // Runs that end in a message box: an unreadable file, a run that stops.
+    // Runs that end in a message box: an unreadable file, a run that stops,
+    // a write that fails (a folder stands where the output would go).
     platform.whileMessageShown = [&] { duringRun = controlsEnabled(); };
     writeBytes(dir / "bad.s", "not a shape");
     writeShape(dir / "odd.s", smallShape(animationBlock(12, 30), "\todd ( a ( 1 ) ( 2 ) )\r\n"));
-    for (const char* name : {"bad.s", "odd.s"}) {
+    writeShape(dir / "held.s", smallShape(animationBlock(12, 30)));
+    std::filesystem::create_directory(outputPathFor(dir / "held.s"));
+    for (const char* name : {"bad.s", "odd.s", "held.s"}) {
         duringRun.clear();
         window.runFile(dir / name);
         EXPECT_EQ(duringRun, off) << name;
