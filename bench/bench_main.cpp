@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch_bench.h"
+#include "progress_gaps.h"
 #include "document/cls_reader.h"
 #include "read_once.h"
 #include "summary_table.h"
@@ -48,6 +49,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && argv[1] == kReadOnceOption) return readOnce(argv[2]);
+    if ((argc == 3 || (argc == 4 && argv[3] == orvane::bench::kOutermostItemsOption)) &&
+        argv[1] == orvane::bench::kProgressGapsOption)
+        return orvane::bench::progressGaps(argv[2], argc == 4);
+    if (argc == 4 && argv[1] == orvane::bench::kWriteShapeOption) return orvane::bench::writeShape(argv[2], argv[3]);
     if (argc == 5 && argv[1] == orvane::bench::kRunOnceOption) return orvane::bench::runOnce(argv[2], argv[3], argv[4]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -21,20 +21,24 @@ QStringList argumentsOf(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // --help and --version answer before any window system is needed.
+    // --help, --version and usage errors answer before any window system is needed.
     const orvane::ui::AppArguments early = orvane::ui::parseAppArguments(argumentsOf(argc, argv));
     if (early.help || early.version) {
         std::fputs(early.help ? orvane::ui::kAppUsage : "orvane " ORVANE_VERSION "\n", stdout);
         return 0;
     }
-
-    QApplication app(argc, argv);
-    // What Qt's own options (-platform, -style, ...) leave.
-    const orvane::ui::AppArguments arguments = orvane::ui::parseAppArguments(QCoreApplication::arguments().mid(1));
-    if (!arguments.error.isEmpty()) {
-        std::fprintf(stderr, "orvane: %s\n%s", arguments.error.toLocal8Bit().constData(), orvane::ui::kAppUsage);
+    if (!early.error.isEmpty()) {
+        std::fprintf(stderr, "orvane: %s\n%s", early.error.toLocal8Bit().constData(), orvane::ui::kAppUsage);
         return 2;
     }
+    if (const QString missing = orvane::ui::missingDisplayMessage(); !missing.isEmpty()) {
+        std::fprintf(stderr, "orvane: %s", missing.toLocal8Bit().constData());
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    // The file again from what Qt's own options leave, as the system gave it (UTF-16 on Windows).
+    const orvane::ui::AppArguments arguments = orvane::ui::parseAppArguments(QCoreApplication::arguments().mid(1));
 
     orvane::platform::QtPlatform qtPlatform;
     orvane::ui::frmUpdate window(qtPlatform.services());

@@ -84,7 +84,9 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
     row.bytes = shape.bytes;
     row.outcome = outcomeOf(result);
     row.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (row.outcome == ShapeOutcome::Unreadable)
+    if (row.outcome == ShapeOutcome::Unreadable && !result.problem.empty())
+        row.problem = std::string(kCannotOpenFile) + ": " + result.problem;
+    else if (row.outcome == ShapeOutcome::Unreadable)
         row.problem = invalidFileFormat() + " (" + unreadableKind(shape.file) + ")";
     else
         row.figures = result.figures;

@@ -69,7 +69,10 @@ std::int32_t clsReader::ParentIndex() const {
     return -1;
 }
 
-void clsReader::SetProgressListener(ProgressListener listener) { root().progress = std::move(listener); }
+void clsReader::SetProgressListener(ProgressListener listener, ReadProgress steps) {
+    root().progress = std::move(listener);
+    root().readSteps = steps;
+}
 
 void clsReader::SetKeepAliveListener(std::function<void()> listener, std::chrono::milliseconds interval) {
     root().keepAlive = std::move(listener);
@@ -80,6 +83,8 @@ const std::string& clsReader::Header() const {
     static const std::string kNone;
     return root_ ? root_->sHeader : kNone;
 }
+
+std::error_code clsReader::OpenError() const { return root_ ? root_->openError : std::error_code(); }
 
 void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
 

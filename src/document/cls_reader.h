@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "document/shape_text.h"
@@ -32,6 +33,13 @@ using StringListPtr = std::shared_ptr<StringList>;
 // A listener may throw to abandon the read or write (the exception passes
 // through ReadFile/SaveFile to the caller; SaveFile leaves no file behind).
 using ProgressListener = std::function<void(float percent)>;
+
+// When a read reports progress: after the items that stand directly in the
+// outermost block (as the format's reader always has), or at every whole
+// percent of the text, however deep the block being read. A large shape
+// keeps most of its text in a few top-level blocks, so only the second
+// moves a bar through the whole read.
+enum class ReadProgress { OutermostItems, EveryPercent };
 
 // Deepest block nesting a file may have (the outermost block is level 1).
 // Deeper files are unreadable, so no walk over a tree can exhaust the stack.
@@ -94,12 +102,15 @@ public:
     // name is created or changed.
     void SaveFile(const std::filesystem::path& sName);
 
-    void SetProgressListener(ProgressListener listener);
+    void SetProgressListener(ProgressListener listener, ReadProgress steps = ReadProgress::OutermostItems);
     // Called about every `interval` while a long read or write goes on,
     // between progress events, so that a window can handle its events; like
     // the progress listener it may throw to abandon the read or write.
     void SetKeepAliveListener(std::function<void()> listener,
                               std::chrono::milliseconds interval = std::chrono::milliseconds(50));
+    // Why the last ReadFile could not open its file (no such file, access
+    // denied, a folder); empty when it was opened.
+    std::error_code OpenError() const;
     // The header line of the file read (without its line end).
     const std::string& Header() const;
     void SetHeader(std::string header);
@@ -108,8 +119,10 @@ private:
     clsReader() = default;
     struct RootState {
         std::string sHeader;
+        std::error_code openError;
         std::int32_t lastPerc = 0;
         ProgressListener progress;
+        ReadProgress readSteps = ReadProgress::OutermostItems;
         std::function<void()> keepAlive;
         std::chrono::milliseconds keepAliveInterval{50};
     };

@@ -61,11 +61,19 @@ void LargeTreeHeap::adviseGrowthNow() {
     advisedEnd_ = end;
 }
 
+void LargeTreeHeap::adviseBlockNow(const void* data, std::size_t bytes) {
+    const auto first = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t start = (first + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (first + bytes) & ~(kHugePage - 1);
+    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
 #else
 
 LargeTreeHeap::LargeTreeHeap(std::uint64_t) {}
 LargeTreeHeap::~LargeTreeHeap() = default;
 void LargeTreeHeap::adviseGrowthNow() {}
+void LargeTreeHeap::adviseBlockNow(const void*, std::size_t) {}
 
 #endif
 

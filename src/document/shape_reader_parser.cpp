@@ -73,10 +73,15 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
 void ShapeReader::run(const std::filesystem::path& path) {
     root_.SetNodes(std::make_shared<NodeList>());
     root_.SetStrings(std::make_shared<StringList>());
-    if (!source_.open(path)) return;
+    root_.root().openError.clear();
+    if (const std::error_code reason = source_.open(path)) {
+        root_.root().openError = reason;
+        return;
+    }
     root_.SetHeader(source_.readHeaderLine());
     if (!root_.Header().starts_with(kHeaderStart)) return;
     root_.root().lastPerc = 0;
+    everyPercent_ = root_.root().readSteps == ReadProgress::EveryPercent;
     source_.startBody();
     length_ = source_.length();
     heap_.emplace(length_ * 2);
@@ -156,6 +161,15 @@ void ShapeReader::parseBody(std::uint64_t q) {
     }
 }
 
+template <class List>
+void ShapeReader::reserveFresh(List& list, std::size_t n) {
+    List fresh;
+    fresh.reserve(n);
+    heap_->adviseBlock(fresh.data(), fresh.capacity() * sizeof(typename List::value_type));
+    fresh.insert(fresh.end(), std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
+    list.swap(fresh);
+}
+
 ShapeText ShapeReader::itemText(std::size_t index) const { return index == kEmpty ? ShapeText() : items_[index]; }
 
 void ShapeReader::openChild() {
@@ -227,6 +241,7 @@ void ShapeReader::readValue() {
         }
     }
     const char16_t* units = source_.data() + (s - source_.base());
+    if (items_.size() == items_.capacity()) reserveFresh(items_, 2 * items_.size());
     items_.push_back(unitsToText(units, static_cast<std::size_t>(p_ - s)));
 
     Frame& f = frames_.back();
@@ -267,18 +282,23 @@ void ShapeReader::closeBlock() {
     } else {
         // Exact-size lists; a block without items or children gets its
         // (empty) list only when someone asks for it.
-        if (firstItem != items_.end())
-            node.strings_ = std::make_shared<StringList>(std::make_move_iterator(firstItem),
-                                                         std::make_move_iterator(items_.end()));
-        if (firstChild != children_.end())
-            node.nodes_ = std::make_shared<NodeList>(std::make_move_iterator(firstChild),
-                                                     std::make_move_iterator(children_.end()));
+        if (firstItem != items_.end()) {
+            node.strings_ = std::make_shared<StringList>();
+            reserveFresh(*node.strings_, static_cast<std::size_t>(items_.end() - firstItem));
+            node.strings_->assign(std::make_move_iterator(firstItem), std::make_move_iterator(items_.end()));
+        }
+        if (firstChild != children_.end()) {
+            node.nodes_ = std::make_shared<NodeList>();
+            reserveFresh(*node.nodes_, static_cast<std::size_t>(children_.end() - firstChild));
+            node.nodes_->assign(std::make_move_iterator(firstChild), std::make_move_iterator(children_.end()));
+        }
     }
     items_.erase(firstItem, items_.end());
     children_.erase(firstChild, children_.end());
     NodePtr closed = std::move(f.node);
     frames_.pop_back();
     if (frames_.empty()) return;
+    if (children_.size() == children_.capacity()) reserveFresh(children_, 2 * children_.size());
     children_.push_back(std::move(closed));
     frames_.back().last = kEmpty;  // the item before last stays as it was
     progressStep();
@@ -293,11 +313,14 @@ void ShapeReader::keepAliveStep() {
     }
 }
 
-// Only the root's own loop reports progress: once per whole percent.
+// The root's own loop reports progress once per whole percent; with
+// EveryPercent the blocks inside it do too, when the position reaches the
+// next whole percent (a comparison per item, no division).
 void ShapeReader::progressStep() {
-    if (frames_.size() != 1) return;
+    if (frames_.size() != 1 && (!everyPercent_ || p_ < nextPercentAt_)) return;
     clsReader::RootState& state = root_.root();
     const std::uint64_t pct = p_ * 100 / length_;
+    nextPercentAt_ = ((pct + 1) * length_ + 99) / 100;
     if (static_cast<std::int64_t>(pct) == state.lastPerc) return;
     state.lastPerc = static_cast<std::int32_t>(pct);
     try {

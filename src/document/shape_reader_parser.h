@@ -72,6 +72,10 @@ private:
     void progressStep();
     void keepAliveStep();
     ShapeText itemText(std::size_t index) const;
+    // Gives list room for n elements in a fresh block, marked for huge pages
+    // when large before anything is moved into it.
+    template <class List>
+    void reserveFresh(List& list, std::size_t n);
     ShapeText unitsToText(const char16_t* units, std::size_t n);
 
     clsReader& root_;
@@ -80,6 +84,10 @@ private:
     std::optional<detail::LargeTreeHeap> heap_;
     std::uint64_t p_ = 0;  // the shared position in T
     std::uint64_t length_ = 0;
+    // With ReadProgress::EveryPercent: the first position of the next whole
+    // percent, looked at after every item at any depth.
+    bool everyPercent_ = false;
+    std::uint64_t nextPercentAt_ = 0;
     std::vector<Frame> frames_;
     std::vector<ShapeText> items_;
     std::vector<NodePtr> children_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <system_error>
 
@@ -17,16 +18,25 @@ constexpr std::size_t kChunkUnits = std::size_t{1} << 17;
 constexpr char16_t kByteOrderMark = 0xFEFF;
 }  // namespace
 
-bool ShapeTextSource::open(const std::filesystem::path& chosen) {
+std::error_code ShapeTextSource::open(const std::filesystem::path& chosen) {
     const std::filesystem::path path = systemPath(chosen);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (ec) return ec;
+    if (status.type() == std::filesystem::file_type::directory)
+        return std::make_error_code(std::errc::is_a_directory);
+    if (status.type() != std::filesystem::file_type::regular) throw UnreadableShape{};
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) throw UnreadableShape{};
+    if (ec) return ec;
+    // The stream keeps no reason of its own; the system's is in errno.
+    errno = 0;
     file_.open(path, std::ios::binary);
-    if (!file_) throw UnreadableShape{};
+    if (!file_)
+        return errno ? std::error_code(errno, std::generic_category()) : std::make_error_code(std::errc::io_error);
     bytesLeft_ = size;
-    return true;
+    return {};
 }
 
 std::size_t ShapeTextSource::readUnits(char16_t* to, std::size_t maxUnits) {

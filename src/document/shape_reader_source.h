@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace orvane::detail {
 
@@ -21,8 +22,10 @@ struct UnreadableShape {};
 
 class ShapeTextSource {
 public:
-    // Opens the file; false when there is no regular file at path.
-    bool open(const std::filesystem::path& path);
+    // Opens the file; returns why it could not be opened (nothing at path,
+    // a folder, access denied, ...), empty when it was. Throws
+    // UnreadableShape for something else that is no regular file.
+    std::error_code open(const std::filesystem::path& path);
 
     // Reads line 1 (after an optional byte-order mark) up to a line feed,
     // dropping a carriage return before it. Throws UnreadableShape when the

@@ -15,6 +15,12 @@ namespace orvane {
 
 const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be uncompressed unicode text";
 
+const char* const kCannotOpenFile = "The file could not be opened";
+
+std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::string& reason) {
+    return std::string(kCannotOpenFile) + "\r" + pathText(chosen) + ": " + reason;
+}
+
 std::string stoppedRunMessage(const std::filesystem::path& chosen, const std::string& reason) {
     return "The run on " + pathText(chosen) + " stopped: nothing was written.\r" + reason;
 }
@@ -107,13 +113,19 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
     BusyPointer busy(view);
     try {
         NodePtr root = clsReader::create();
-        root->SetProgressListener([&view](float percent) { view.pc(percent * 100.0f); });
+        // The bar follows the read through the large blocks too.
+        root->SetProgressListener([&view](float percent) { view.pc(percent * 100.0f); }, ReadProgress::EveryPercent);
         root->SetKeepAliveListener([&view] { view.keepAlive(); });
         view.setCaption("Reading " + pathText(chosen));
         view.pc(0);
         root->ReadFile(chosen, true);
         if (root->Nodes().empty()) {
-            view.showMessage(kInvalidFileFormat);
+            if (const std::error_code reason = root->OpenError()) {
+                result.problem = reason.message();
+                view.showMessage(cannotOpenMessage(chosen, result.problem));
+            } else {
+                view.showMessage(kInvalidFileFormat);
+            }
             result.outcome = RunOutcome::Unreadable;
             result.root = root;
             return result;

@@ -48,13 +48,22 @@ struct RunResult {
     bool wrote = false;
     bool fixesMade = false;  // a repair was made, in memory at least
     std::filesystem::path output;
-    std::string problem;  // for Stopped and WriteFailed
+    // For Stopped and WriteFailed; for Unreadable, why the file could not be
+    // opened (the system's words), empty when it was opened.
+    std::string problem;
     NodePtr root;         // after an unreadable file, the (empty) root that was read
     RunFigures figures;   // what the steps reported, up to where the run ended
 };
 
 // The text of the message box for an unreadable file.
 extern const char* const kInvalidFileFormat;  // "Invalid File Format" + CR + explanation
+
+// The first line of the message box for a file that could not be opened.
+extern const char* const kCannotOpenFile;  // "The file could not be opened"
+
+// The message box text for a file that could not be opened: the first line,
+// then the path and the system's reason.
+std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::string& reason);
 
 // The message box text of a run that stopped before writing: its first
 // line names the file, the second says why.

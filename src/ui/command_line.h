@@ -17,7 +17,12 @@ struct AppArguments {
 extern const char* const kAppUsage;
 
 // Reads the arguments after the program name. Every argument is looked at,
-// so --help and --version are seen even after an error.
+// so --help and --version are seen even after an error. Qt's own options
+// (-platform NAME, -style=NAME, ...) are passed over, so the arguments can be
+// read before the window system starts.
 AppArguments parseAppArguments(const QStringList& args);
+
+// Why the window cannot open here (no display to show it on), or empty.
+QString missingDisplayMessage();
 
 }  // namespace orvane::ui

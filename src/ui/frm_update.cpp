@@ -82,7 +82,11 @@ frmUpdate::frmUpdate(const platform::Platform& platform, QWidget* parent) : QWid
 frmUpdate::~frmUpdate() = default;
 
 void frmUpdate::createControls() {
-    resize(fromTwips(0, 0, 11130, 7785).size());
+    // The controls stand at fixed places, so the window keeps its size: no
+    // resizing and no maximise button.
+    setFixedSize(fromTwips(0, 0, 11130, 7785).size());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     chkReport = place(checkBox(this, "Report Only"), "chkReport", fromTwips(180, 120, 1335, 315),
                       "If checked, no file will be created.");
@@ -127,6 +131,8 @@ void frmUpdate::createControls() {
     auto* separator = new QAction(lst);
     separator->setSeparator(true);
     lst->addActions({saveReportAction, separator, aboutAction});
+    connect(lst, &ReportList::hasLinesChanged, this, &frmUpdate::updateSaveAction);
+    updateSaveAction();
 }
 
 void frmUpdate::Form_Load() {
@@ -219,12 +225,19 @@ void frmUpdate::setRunning(bool running) {
     running_ = running;
     // A dialog opened from inside the run's event processing would halt the run unpainted.
     for (QPushButton* button : {cmd, cmdprim, cmdface, cmdMin}) button->setEnabled(!running);
-    for (QAction* action : {saveReportAction, aboutAction}) action->setEnabled(!running);
+    // The run keeps the switches it started with; the boxes show them unchanged.
+    for (QCheckBox* box : {chkReport, chkAnims, chkPoly}) box->setEnabled(!running);
+    aboutAction->setEnabled(!running);
+    updateSaveAction();
 }
+
+void frmUpdate::updateSaveAction() { saveReportAction->setEnabled(!running_ && lst->count() > 0); }
 
 void frmUpdate::runStopped(const std::string& message) {
     picPerc->prt("Stopped: nothing written");
-    // The list is the run's only record: it keeps why the run stopped.
+    // The list is the run's only record: it keeps why the run stopped, in
+    // this shape's report, not below the report of the shape before.
+    if (reportShape_ != runShape_) clearReport();
     for (const QString& line : QString::fromStdString(message).split(u'\r')) lst->appendLine(line.toStdString());
     lst->repaintNow();
 }

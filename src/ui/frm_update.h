@@ -71,8 +71,11 @@ private:
     void Form_Load();
     void showLimits();
     void throwIfLeaving() const;
-    // "Select Model", the three "..." buttons and the list's dialogs are off for the length of a run.
+    // "Select Model", the three "..." buttons, the three switches and the
+    // list's dialogs are off for the length of a run.
     void setRunning(bool running);
+    // "Save Report As..." is on when no run goes on and the list has lines.
+    void updateSaveAction();
     void saveReportAs();
     void showAbout();
 

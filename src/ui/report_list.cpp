@@ -25,18 +25,44 @@ ReportList::ReportList(QWidget* parent) : QListWidget(parent) {
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* copy = new QAction(tr("&Copy"), this);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    connect(copy, &QAction::triggered, this, &ReportList::copySelected);
-    addAction(copy);
-    auto* copyEverything = new QAction(tr("Copy &All"), this);
-    connect(copyEverything, &QAction::triggered, this, &ReportList::copyAll);
-    addAction(copyEverything);
+    copy_ = new QAction(tr("&Copy"), this);
+    copy_->setShortcut(QKeySequence::Copy);
+    copy_->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy_, &QAction::triggered, this, &ReportList::copySelected);
+    addAction(copy_);
+    copyAll_ = new QAction(tr("Copy &All"), this);
+    connect(copyAll_, &QAction::triggered, this, &ReportList::copyAll);
+    addAction(copyAll_);
     sinceLayout_.start();
     // A cleared list shows nothing that was laid out before.
-    connect(model(), &QAbstractItemModel::modelReset, this, [this] { laidOutRows_ = 0; });
-    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] { laidOutRows_ = 0; });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] {
+        laidOutRows_ = 0;
+        updateActions();
+    });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        laidOutRows_ = 0;
+        updateActions();
+    });
+    connect(model(), &QAbstractItemModel::rowsInserted, this, &ReportList::updateActions);
+    updateActions();
+    // Growing lines move the end away without moving the scroll bar, so only
+    // a move of the bar (by the user, or to the end below) changes this.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this](int value) { followEnd_ = value >= verticalScrollBar()->maximum(); });
+}
+
+void ReportList::updateGeometries() {
+    QListWidget::updateGeometries();
+    if (followEnd_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void ReportList::updateActions() {
+    const bool hasLines = count() > 0;
+    if (hasLines == hadLines_) return;
+    hadLines_ = hasLines;
+    copy_->setEnabled(hasLines);
+    copyAll_->setEnabled(hasLines);
+    emit hasLinesChanged(hasLines);
 }
 
 ReportList::~ReportList() {

@@ -27,13 +27,27 @@ public:
     // Every line to the clipboard.
     void copyAll();
 
+signals:
+    // The list got its first line or lost its last one.
+    void hasLinesChanged(bool hasLines);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // After each layout: keeps the last line in view unless the user has
+    // scrolled up from the end.
+    void updateGeometries() override;
 
 private:
     // Whether `rows` lines fill the visible part of the list.
     bool fillsView(int rows) const;
 
+    // Copy and Copy All are on only while there are lines.
+    void updateActions();
+
+    QAction* copy_ = nullptr;
+    QAction* copyAll_ = nullptr;
+    bool hadLines_ = true;
+    bool followEnd_ = true;
     QElapsedTimer sinceLayout_;
     int laidOutRows_ = 0;  // lines shown by the last repaint
 };

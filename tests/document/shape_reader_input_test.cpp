@@ -94,11 +94,18 @@ TEST_F(ShapeReaderInput, BodiesWithoutABlockAreRefused) {
     }
 }
 
-TEST_F(ShapeReaderInput, MissingFileAndFolderLeaveEmptyRoot) {
+TEST_F(ShapeReaderInput, MissingFileAndFolderLeaveEmptyRootAndSayWhy) {
     NodePtr root = readFileRecording(dir_ / "missing.s");
     expectUnread(*root);
+    EXPECT_EQ(root->OpenError(), std::errc::no_such_file_or_directory);
     root = readFileRecording(dir_.path());
     expectUnread(*root);
+    EXPECT_EQ(root->OpenError(), std::errc::is_a_directory);
+    // A file that opens but is no shape text has no such reason.
+    writeBytes(dir_ / "plain.s", "SIMISA@@@@@@ in 8-bit text");
+    root->ReadFile(dir_ / "plain.s", true);
+    expectUnread(*root);
+    EXPECT_FALSE(root->OpenError());
 }
 
 TEST_F(ShapeReaderInput, FailedReadReplacesWhatTheRootHeld) {

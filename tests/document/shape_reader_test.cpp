@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "generator/shape_generator.h"
 #include "support/tree_helpers.h"
 #include "support/shape_files.h"
 
@@ -227,6 +228,23 @@ TEST(ShapeReaderProgress, OnlyItemsOfTheOutermostBlockReport) {
     NodePtr root = readFileRecording(dir / "one.s", &events);
     EXPECT_EQ(root->Nodes().size(), 1u);
     EXPECT_EQ(events, (std::vector<float>{0.99f}));
+}
+
+// A large shape keeps its geometry in a few top-level blocks; read for a
+// progress bar, it reports every whole percent of its text, one by one.
+TEST(ShapeReaderProgress, EveryPercentStepsThroughTheLargeBlocksOnePercentApart) {
+    TempDir dir;
+    ShapeParameters params;
+    params.triangles = 20000;
+    writeGeneratedShape(dir / "large.s", params);
+    std::vector<float> events;
+    NodePtr root = clsReader::create();
+    root->SetProgressListener([&events](float f) { events.push_back(f); }, ReadProgress::EveryPercent);
+    root->ReadFile(dir / "large.s", true);
+    ASSERT_FALSE(root->Nodes().empty());
+    std::vector<float> everyPercent;
+    for (int pct = 1; pct <= 99; ++pct) everyPercent.push_back(static_cast<float>(pct / 100.0));
+    EXPECT_EQ(events, everyPercent);
 }
 
 }  // namespace

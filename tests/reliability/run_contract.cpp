@@ -104,7 +104,9 @@ void checkPromises(const std::filesystem::path& input, const RunSwitches& switch
             if (result.wrote) expectCompleteOutput(output);
             break;
         case RunOutcome::Unreadable:
-            EXPECT_EQ(run.view.messages, std::vector<std::string>{kInvalidFileFormat});
+            EXPECT_EQ(run.view.messages, std::vector<std::string>{result.problem.empty()
+                                                                       ? kInvalidFileFormat
+                                                                       : cannotOpenMessage(input, result.problem)});
             EXPECT_FALSE(result.wrote);
             break;
         case RunOutcome::Stopped:

@@ -35,6 +35,15 @@ TEST(Cli, UnreadableFileExitsOne) {
     EXPECT_FALSE(std::filesystem::exists(dir / "bad.sfixed"));
 }
 
+TEST(Cli, MissingFileSaysItCouldNotBeOpenedAndExitsOne) {
+    TempDir dir;
+    CliResult r = runCli(dir.path(), quoted(dir / "gone.s"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "The file could not be opened\n" + pathText(dir / "gone.s") + ": " +
+                         std::make_error_code(std::errc::no_such_file_or_directory).message() + "\n");
+}
+
 TEST(Cli, ReportGoesToStdoutAndTheRepairBesideTheInput) {
     TempDir dir;
     writeShape(dir / "m.s", smallShape(animationBlock(12, 30)));

@@ -65,9 +65,13 @@ TEST_F(RunFixture, UnreadableFileShowsTheMessageAndKeepsTheReport) {
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
 }
 
-TEST_F(RunFixture, MissingFileIsUnreadable) {
-    EXPECT_EQ(run().outcome, RunOutcome::Unreadable);
-    EXPECT_EQ(view.messages.size(), 1u);
+TEST_F(RunFixture, MissingFileIsUnreadableAndSaysItCouldNotBeOpened) {
+    const RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
+    const std::string reason = std::make_error_code(std::errc::no_such_file_or_directory).message();
+    EXPECT_EQ(result.problem, reason);
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{"The file could not be opened\r" + pathText(shape) + ": " + reason});
 }
 
 TEST_F(RunFixture, RunWithoutRepairsWritesNothing) {

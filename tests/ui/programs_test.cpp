@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "generator/sample_shapes.h"
 #include "orvane_version.h"
@@ -44,6 +45,18 @@ TEST(Programs, VersionIsTheProjectVersion) {
         EXPECT_EQ(status, 0) << program.name;
         EXPECT_EQ(out, std::string(program.name) + " " + ORVANE_VERSION + "\n");
     }
+}
+
+TEST(Programs, WindowWithoutADisplayAnswersAUsageErrorAndSaysItNeedsOne) {
+    const std::string noDisplay =
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= '" + std::string(ORVANE_APP_PATH) + "'";
+    auto [out, status] = run(noDisplay + " --bogus 2>&1");
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(out.find("unknown option --bogus\nUsage: orvane"), std::string::npos) << out;
+    std::tie(out, status) = run(noDisplay + " m.s 2>&1");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("needs a display"), std::string::npos) << out;
+    EXPECT_NE(out.find("orvane-cli"), std::string::npos) << out;
 }
 
 TEST(Programs, ManPagesNameEveryOptionOfHelp) {

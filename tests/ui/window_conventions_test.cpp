@@ -59,6 +59,10 @@ TEST(AppCommandLine, FileOptionsAndErrors) {
     EXPECT_EQ(parsed.error, "unknown option --bogus");
     EXPECT_EQ(ui::parseAppArguments({"a.s", "b.s"}).error, "only one FILE may be given");
     EXPECT_EQ(ui::parseAppArguments({"--", "--help"}).file, "--help");
+    // Qt's own options, which Qt takes out once it starts, are no errors.
+    parsed = ui::parseAppArguments({"-platform", "offscreen", "--style=fusion", "-reverse", "m.s"});
+    EXPECT_EQ(parsed.file, "m.s");
+    EXPECT_TRUE(parsed.error.isEmpty());
 }
 
 TEST_F(WindowConventions, DroppedShapeFileRunsAndSeveralFilesAreRefused) {

@@ -1,14 +1,20 @@
-// What a user met in the window: the limit buttons during a run, a long
-// reading caption, a stopped run, and a minimum edge typed with a comma.
+// What a user met in the window: the limit buttons and switches during a
+// run, a long reading caption, a stopped run, a minimum edge typed with a
+// comma, resizing, a missing file, the report's name after a failed read,
+// and the end of a long report.
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QScrollBar>
 #include <cctype>
 #include <gtest/gtest.h>
+#include <system_error>
 
 #include "fake_platform.h"
 #include "generator/sample_shapes.h"
+#include "generator/shape_generator.h"
 #include "run/fix_run.h"
 #include "support/shape_files.h"
 #include "ui/frm_update.h"
@@ -26,32 +32,100 @@ protected:
     ui::frmUpdate window{services};
     TempDir dir;
 
-    std::vector<bool> buttonsEnabled() {
+    ui::ReportList& list() { return control<ui::ReportList>(window, "lst"); }
+
+    // The buttons, the switches, then "Save Report As...".
+    std::vector<bool> controlsEnabled() {
         std::vector<bool> enabled;
-        for (const char* name : {"cmd", "cmdprim", "cmdface", "cmdMin"})
-            enabled.push_back(control<QPushButton>(window, name).isEnabled());
-        for (const QAction* action : control<ui::ReportList>(window, "lst").actions())
-            if (action->text().contains("...")) enabled.push_back(action->isEnabled());
+        for (const char* name : {"cmd", "cmdprim", "cmdface", "cmdMin", "chkReport", "chkAnims", "chkPoly"})
+            enabled.push_back(control<QWidget>(window, name).isEnabled());
+        enabled.push_back(action("Save Report As...").isEnabled());
         return enabled;
+    }
+    QAction& action(const QString& text) {
+        for (QAction* action : list().actions())
+            if (action->text().remove('&') == text) return *action;
+        throw std::runtime_error("the list has no action " + text.toStdString());
     }
 };
 
-TEST_F(WindowFaults, LimitButtonsAreOffForTheRunWhateverEndsIt) {
-    const std::vector<bool> off(5, false), on(5, true);  // the buttons and "Save Report As..."
+TEST_F(WindowFaults, ButtonsAndSwitchesAreOffForTheRunWhateverEndsIt) {
+    const std::vector<bool> off(8, false), on(8, true);
     // A run that goes through: looked at when the run first yields.
     writeShape(dir / "m.s", smallShape());
     std::vector<bool> duringRun;
-    QMetaObject::invokeMethod(&window, [&] { duringRun = buttonsEnabled(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&window, [&] { duringRun = controlsEnabled(); }, Qt::QueuedConnection);
     window.runFile(dir / "m.s");
     EXPECT_EQ(duringRun, off);
-    EXPECT_EQ(buttonsEnabled(), on);
+    EXPECT_EQ(controlsEnabled(), on);
 
-    // A run that ends in a message box.
+    // Runs that end in a message box: an unreadable file, a run that stops,
+    // a write that fails (a folder stands where the output would go).
+    platform.whileMessageShown = [&] { duringRun = controlsEnabled(); };
     writeBytes(dir / "bad.s", "not a shape");
-    platform.whileMessageShown = [&] { duringRun = buttonsEnabled(); };
-    window.runFile(dir / "bad.s");
-    EXPECT_EQ(duringRun, off);
-    EXPECT_EQ(buttonsEnabled(), on);
+    writeShape(dir / "odd.s", smallShape(animationBlock(12, 30), "\todd ( a ( 1 ) ( 2 ) )\r\n"));
+    writeShape(dir / "held.s", smallShape(animationBlock(12, 30)));
+    std::filesystem::create_directory(outputPathFor(dir / "held.s"));
+    for (const char* name : {"bad.s", "odd.s", "held.s"}) {
+        duringRun.clear();
+        window.runFile(dir / name);
+        EXPECT_EQ(duringRun, off) << name;
+        EXPECT_EQ(controlsEnabled(), on) << name;
+    }
+}
+
+TEST_F(WindowFaults, WindowKeepsItsSizeAndHasNoMaximiseButton) {
+    const QSize size = window.size();
+    EXPECT_EQ(window.minimumSize(), size);
+    EXPECT_EQ(window.maximumSize(), size);
+    window.resize(1100, 800);
+    EXPECT_EQ(window.size(), size);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+TEST_F(WindowFaults, MissingFileSaysItCouldNotBeOpenedAndWhy) {
+    window.runFile(dir / "gone.s");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "The file could not be opened\r" + (dir / "gone.s").string() + ": " +
+                                             std::make_error_code(std::errc::no_such_file_or_directory).message());
+}
+
+TEST_F(WindowFaults, ReportIsSavedUnderTheNameOfItsShapeAndNothingIsOfferedWhileEmpty) {
+    for (const char* name : {"Copy", "Copy All", "Save Report As..."})
+        EXPECT_FALSE(action(name).isEnabled()) << name;
+    writeShape(dir / "m.s", smallShape());
+    window.runFile(dir / "m.s");
+    for (const char* name : {"Copy", "Copy All", "Save Report As..."})
+        EXPECT_TRUE(action(name).isEnabled()) << name;
+
+    // A file that fails to read leaves the list, and its name, to the shape before.
+    writeBytes(dir / "dropped.s", "not a shape");
+    window.runFile(dir / "dropped.s");
+    action("Save Report As...").trigger();
+    ASSERT_EQ(platform.saveRequests.size(), 1u);
+    EXPECT_EQ(platform.saveRequests[0].fileName, dir / "m.s.report.txt");
+}
+
+TEST_F(WindowFaults, ListKeepsItsLastLineInViewUnlessScrolledUp) {
+    window.show();
+    test::ShapeParameters params;
+    params.triangles = 60000;
+    params.trianglesPerPrimitive = 1000;
+    writeGeneratedShape(dir / "long.s", params);
+    window.runFile(dir / "long.s");
+    QCoreApplication::processEvents();
+    auto lastLineShown = [&] {
+        return list().viewport()->rect().contains(list().visualItemRect(list().item(list().count() - 1)));
+    };
+    ASSERT_GT(list().count() * list().sizeHintForRow(0), list().viewport()->height());  // more lines than fit
+    EXPECT_EQ(list().item(list().count() - 1)->text(), "Finished");
+    EXPECT_TRUE(lastLineShown());
+
+    // Scrolled up to read, the list stays where the user left it.
+    list().verticalScrollBar()->setValue(0);
+    for (int i = 0; i < 20; ++i) window.addLine("more");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list().verticalScrollBar()->value(), 0);
 }
 
 TEST_F(WindowFaults, LongCaptionEndsBeforeThePercentageWithTheFileNameWhole) {
