@@ -81,6 +81,13 @@ const std::string& clsReader::Header() const {
     return root_ ? root_->sHeader : kNone;
 }
 
+ShapeForm clsReader::ReadForm() const { return root_ ? root_->form : ShapeForm::Unknown; }
+
+const std::string& clsReader::ReadProblem() const {
+    static const std::string kNone;
+    return root_ ? root_->problem : kNone;
+}
+
 void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
 
 clsReader::RootState& clsReader::root() {

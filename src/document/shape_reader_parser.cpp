@@ -8,7 +8,9 @@
 #include <iterator>
 #include <string_view>
 
+#include "document/binary_shape_text.h"
 #include "document/numbers.h"
+#include "document/shape_container.h"
 #include "document/utf16.h"
 
 namespace orvane {
@@ -39,6 +41,8 @@ bool isReadFailure(const std::exception_ptr& failure) {
         std::rethrow_exception(failure);
     } catch (const detail::UnreadableShape&) {
         return true;  // not shape text, or cut short
+    } catch (const DamagedShape&) {
+        return true;  // a damaged compressed or binary shape
     } catch (const std::bad_alloc&) {
         return true;  // too big for the memory
     } catch (const std::length_error&) {
@@ -58,6 +62,9 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
         ShapeReader reader(root, bText);
         try {
             reader.run(path);
+        } catch (const DamagedShape& e) {
+            root.root().problem = e.what();
+            unreadable = true;
         } catch (...) {
             if (reader.listenerFailed_ || !isReadFailure(std::current_exception())) throw;
             unreadable = true;
@@ -73,9 +80,19 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
 void ShapeReader::run(const std::filesystem::path& path) {
     root_.SetNodes(std::make_shared<NodeList>());
     root_.SetStrings(std::make_shared<StringList>());
+    clsReader::RootState& state = root_.root();
+    state.form = ShapeForm::Unknown;
+    state.problem.clear();
     if (!source_.open(path)) return;
+    const ShapeForm form = formOfFile(source_.firstBytes(kFormBytes));
+    if (form != ShapeForm::Text) {
+        state.form = form;
+        const std::vector<unsigned char> bytes = source_.allBytes();
+        source_.useText(shapeTextOf(form, bytes));
+    }
     root_.SetHeader(source_.readHeaderLine());
     if (!root_.Header().starts_with(kHeaderStart)) return;
+    if (form == ShapeForm::Text) state.form = ShapeForm::Text;
     root_.root().lastPerc = 0;
     source_.startBody();
     length_ = source_.length();

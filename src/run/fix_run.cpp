@@ -13,7 +13,16 @@
 
 namespace orvane {
 
-const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be uncompressed unicode text";
+const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be a shape in UTF-16 or 8-bit text, compressed or binary";
+
+std::string unreadableShapeMessage(ShapeForm form, const std::string& reason) {
+    const char* what = form == ShapeForm::Compressed ? "compressed shape"
+                       : form == ShapeForm::Binary   ? "binary shape"
+                                                     : "shape";
+    std::string line = reason;
+    if (!line.empty() && line[0] >= 'a' && line[0] <= 'z') line[0] = char(line[0] - 'a' + 'A');
+    return std::string("Unreadable ") + what + "\r" + line;
+}
 
 std::string stoppedRunMessage(const std::filesystem::path& chosen, const std::string& reason) {
     return "The run on " + pathText(chosen) + " stopped: nothing was written.\r" + reason;
@@ -87,7 +96,10 @@ void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView&
         result.output = outputPathFor(chosen);
         view.setCaption("Writing " + pathText(result.output));
         view.pc(0);
-        root.SaveFile(result.output);
+        if (run.compress)
+            root.SaveCompressedFile(result.output);
+        else
+            root.SaveFile(result.output);
         result.wrote = true;
         view.prt("Cleaning up");
         run.r.reset();
@@ -112,8 +124,11 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
         view.setCaption("Reading " + pathText(chosen));
         view.pc(0);
         root->ReadFile(chosen, true);
+        result.form = root->ReadForm();
         if (root->Nodes().empty()) {
-            view.showMessage(kInvalidFileFormat);
+            result.problem = root->ReadProblem();
+            view.showMessage(result.problem.empty() ? kInvalidFileFormat
+                                                    : unreadableShapeMessage(result.form, result.problem));
             result.outcome = RunOutcome::Unreadable;
             result.root = root;
             return result;

@@ -48,13 +48,18 @@ struct RunResult {
     bool wrote = false;
     bool fixesMade = false;  // a repair was made, in memory at least
     std::filesystem::path output;
-    std::string problem;  // for Stopped and WriteFailed
+    std::string problem;  // for Stopped and WriteFailed, and why a damaged compressed or binary shape is Unreadable
+    ShapeForm form = ShapeForm::Unknown;  // the form of the file read
     NodePtr root;         // after an unreadable file, the (empty) root that was read
     RunFigures figures;   // what the steps reported, up to where the run ended
 };
 
 // The text of the message box for an unreadable file.
 extern const char* const kInvalidFileFormat;  // "Invalid File Format" + CR + explanation
+
+// The message box text for a compressed or binary shape that could not be
+// read: "Unreadable compressed shape" and the reason with where it was found.
+std::string unreadableShapeMessage(ShapeForm form, const std::string& reason);
 
 // The message box text of a run that stopped before writing: its first
 // line names the file, the second says why.
