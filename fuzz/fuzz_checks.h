@@ -28,9 +28,10 @@ std::string documentProblem(const std::filesystem::path& input, const std::files
 std::string formsFile(std::string_view input);
 
 // For the file of a forms input, at `scratch`/input.s: reading it ends in a
-// tree or a clear reason; a compressed or binary shape that reads, written
-// compressed (when its tree can be), reads back into the same tree; and
-// what reads survives the writer as documentProblem says.
+// tree or, for a compressed or binary shape only, a reason; binary tokens
+// that read, written compressed (when their tree can be), read back into
+// the same tree, and survive the text writer as documentProblem says.
+// (Text of any form is left to the document target.)
 std::string formsProblem(std::string_view input, const std::filesystem::path& scratch);
 
 // The limits and switches of the fuzzed run: maxPrimFaces 3, maxObjectPolys

@@ -1,5 +1,6 @@
 #include "document/binary_shape_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -44,7 +45,9 @@ public:
         : data_(data), firstByte_(firstByte), where_(where) {}
 
     std::u16string decode() {
-        out_.reserve(data_.size() * 4);
+        // Text takes about four units per byte of tokens; the reserve stays
+        // modest for huge inputs, the string grows as needed past it.
+        out_.reserve(std::min<std::size_t>(data_.size() * 4, std::size_t{1} << 26));
         putAscii(kDecodedHeader);
         putAscii("\r\n\r\n");
         if (data_.size() < 8) fail("the binary data at byte " + at(0) + " is too short for the shape block");
