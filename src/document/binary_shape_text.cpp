@@ -4,8 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "document/block_rules.h"
+#include "document/utf16.h"
 
 namespace orvane {
 
@@ -20,17 +22,76 @@ std::string groupedNumber(std::uint64_t value) {
     return digits;
 }
 
-std::string toolFloatText(float value) {
-    if (value == 0.0f) return "0";
+namespace {
+
+// "%g" of the double nearest value, with the exponent widened to 3 digits.
+char* printfStyleFloat(char* out, float value) {
     char buf[48];
     const auto result = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::general, 6);
-    std::string text(buf, result.ptr);
-    // The tool's C library writes at least three exponent digits.
-    if (const std::size_t e = text.find('e'); e != std::string::npos) {
-        const std::size_t digits = text.size() - (e + 2);
-        if (digits < 3) text.insert(e + 2, 3 - digits, '0');
+    std::string_view text(buf, static_cast<std::size_t>(result.ptr - buf));
+    const std::size_t e = text.find('e');
+    if (e == std::string_view::npos) return std::copy(text.begin(), text.end(), out);
+    out = std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(e + 2), out);
+    for (std::size_t digits = text.size() - (e + 2); digits < 3; ++digits) *out++ = '0';
+    return std::copy(text.begin() + static_cast<std::ptrdiff_t>(e + 2), text.end(), out);
+}
+
+}  // namespace
+
+char* toolFloatChars(char* out, float value) {
+    if (value == 0.0f) {
+        *out++ = '0';
+        return out;
     }
-    return text;
+    // The shortest text that reads back as the float. When it has at most
+    // 6 significant digits it is also the nearest 6-digit decimal to the
+    // float (a float's rounding interval is narrower than half a step of
+    // the 6th digit), so its digits are those "%g" prints.
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    const char* p = buf;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    char digits[12];
+    int count = 0;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits[count++] = *p;
+    if (count > 6 || std::fabs(value) < std::numeric_limits<float>::min())  // subnormals are coarser
+        return printfStyleFloat(out, value);
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
+    if (negative) *out++ = '-';
+    if (exponent < -4 || exponent >= 6) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            out = std::copy(digits + 1, digits + count, out);
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        *out++ = static_cast<char>('0' + magnitude / 100);
+        *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *out++ = static_cast<char>('0' + magnitude % 10);
+        return out;
+    }
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = -1; i > exponent; --i) *out++ = '0';
+        return std::copy(digits, digits + count, out);
+    }
+    for (int i = 0; i <= exponent; ++i) *out++ = i < count ? digits[i] : '0';
+    if (count > exponent + 1) {
+        *out++ = '.';
+        out = std::copy(digits + exponent + 1, digits + count, out);
+    }
+    return out;
+}
+
+std::string toolFloatText(float value) {
+    char buf[24];
+    return std::string(buf, toolFloatChars(buf, value));
 }
 
 namespace {
@@ -41,15 +102,11 @@ constexpr int kMaxDepth = 64;
 
 class TokenDecoder {
 public:
-    TokenDecoder(std::span<const unsigned char> data, std::uint64_t firstByte, std::string_view where)
-        : data_(data), firstByte_(firstByte), where_(where) {}
+    TokenDecoder(std::span<const unsigned char> data, std::uint64_t firstByte, std::string_view where,
+                 ShapeTokenSink& sink)
+        : data_(data), firstByte_(firstByte), where_(where), sink_(sink) {}
 
-    std::u16string decode() {
-        // Text takes about four units per byte of tokens; the reserve stays
-        // modest for huge inputs, the string grows as needed past it.
-        out_.reserve(std::min<std::size_t>(data_.size() * 4, std::size_t{1} << 26));
-        putAscii(kDecodedHeader);
-        putAscii("\r\n\r\n");
+    void decode() {
         if (data_.size() < 8) fail("the binary data at byte " + at(0) + " is too short for the shape block");
         const BlockRule* rule = binary::ruleForToken(u16(0));
         if (!rule || rule->token != binary::kShapeToken)
@@ -57,7 +114,6 @@ public:
         const std::size_t end = block(0, data_.size(), nullptr, 0);
         if (end != data_.size())
             fail(groupedNumber(data_.size() - end) + " bytes follow the shape block at byte " + at(end));
-        return std::move(out_);
     }
 
 private:
@@ -74,9 +130,13 @@ private:
         return rule ? "block " + std::string(rule->name) : "unknown block number " + std::to_string(token);
     }
 
-    void putAscii(std::string_view text) { out_.append(text.begin(), text.end()); }
-    void putUnits(std::size_t pos, std::size_t units) {
-        for (std::size_t i = 0; i < units; ++i) out_.push_back(static_cast<char16_t>(u16(pos + 2 * i)));
+    // UTF-16 units of the data as UTF-8, in scratch.
+    std::string_view utf8(std::size_t pos, std::size_t units) {
+        wide_.resize(units);
+        for (std::size_t i = 0; i < units; ++i) wide_[i] = static_cast<char16_t>(u16(pos + 2 * i));
+        scratch_.clear();
+        appendUtf8(scratch_, wide_);
+        return scratch_;
     }
 
     // Whether UTF-16 units read back from the text as one bare word.
@@ -94,42 +154,41 @@ private:
         const std::uint16_t token = u16(pos);
         const BlockRule* rule = binary::ruleForToken(token);
         if (!rule) fail("unknown block number " + std::to_string(token) + " at byte " + at(pos));
-        const std::string name = "block " + std::string(rule->name) + " at byte " + at(pos);
-        if (!rule->known) fail(name + " has no known layout");
-        if (depth >= kMaxDepth) fail(name + " is nested too deeply");
+        // Messages are made only on failure: this runs for every block.
+        const auto name = [&] { return "block " + std::string(rule->name) + " at byte " + at(pos); };
+        if (!rule->known) fail(name() + " has no known layout");
+        if (depth >= kMaxDepth) fail(name() + " is nested too deeply");
         if (const std::uint16_t second = u16(pos + 2); second != 0)
-            fail(name + " has the unknown second word " + std::to_string(second));
+            fail(name() + " has the unknown second word " + std::to_string(second));
         const std::uint64_t length = u32(pos + 4);
         if (length > limit - pos - 8)
-            fail(name + (parent ? " runs past the end of its parent " + std::string(parent->name)
+            fail(name() + (parent ? " runs past the end of its parent " + std::string(parent->name)
                                 : " runs past the end of the data"));
         const std::size_t end = pos + 8 + static_cast<std::size_t>(length);
         std::size_t p = pos + 8;
-        if (p == end) fail(name + " ends before its label length");
+        if (p == end) fail(name() + " ends before its label length");
         const std::size_t labelUnits = data_[p++];
-        if (labelUnits * 2 > end - p) fail(name + " ends inside its label");
+        if (labelUnits * 2 > end - p) fail(name() + " ends inside its label");
 
-        putAscii("\r\n");
-        putAscii(rule->name);
         if (labelUnits) {
-            if (!isBareWord(p, labelUnits)) fail(name + " has a label that shape text cannot hold");
-            out_.push_back(u' ');
-            putUnits(p, labelUnits);
+            if (!isBareWord(p, labelUnits)) fail(name() + " has a label that shape text cannot hold");
+            sink_.tokenBlockOpen(rule->name, utf8(p, labelUnits));
             p += labelUnits * 2;
+        } else {
+            sink_.tokenBlockOpen(rule->name, {});
         }
-        putAscii(" (");
         for (const Slot& slot : rule->slots) {
             if (slot.count == SlotCount::One) {
-                if (p == end) fail(name + " ends before all of its contents");
-                p = item(slot, p, end, *rule, name, depth);
+                if (p == end) fail(name() + " ends before all of its contents");
+                p = item(slot, p, end, *rule, pos, depth);
             } else if (slot.count == SlotCount::Optional) {
-                if (p < end && fits(slot, p, end)) p = item(slot, p, end, *rule, name, depth);
+                if (p < end && fits(slot, p, end)) p = item(slot, p, end, *rule, pos, depth);
             } else {
-                while (p < end) p = item(slot, p, end, *rule, name, depth);
+                while (p < end) p = item(slot, p, end, *rule, pos, depth);
             }
         }
-        if (p != end) fail(name + " has " + groupedNumber(end - p) + " bytes left over at byte " + at(p));
-        putAscii(" )");
+        if (p != end) fail(name() + " has " + groupedNumber(end - p) + " bytes left over at byte " + at(p));
+        sink_.tokenBlockClose(firstByte_ + end);
         return end;
     }
 
@@ -144,8 +203,9 @@ private:
         return false;
     }
 
-    std::size_t item(const Slot& slot, std::size_t p, std::size_t end, const BlockRule& rule,
-                     const std::string& name, int depth) {
+    std::size_t item(const Slot& slot, std::size_t p, std::size_t end, const BlockRule& rule, std::size_t blockPos,
+                     int depth) {
+        const auto name = [&] { return "block " + std::string(rule.name) + " at byte " + at(blockPos); };
         if (slot.type == SlotType::Block) {
             if (end - p < 8) fail("block header at byte " + at(p) + " runs past the end of its parent " +
                                   std::string(rule.name));
@@ -156,16 +216,15 @@ private:
             return block(p, end, &rule, depth + 1);
         }
         if (slot.type == SlotType::String) {
-            if (end - p < 2) fail(name + " ends inside a string");
+            if (end - p < 2) fail(name() + " ends inside a string");
             const std::size_t units = u16(p);
             p += 2;
-            if (units * 2 > end - p) fail(name + " ends inside a string");
-            if (!isBareWord(p, units)) fail(name + " holds a string that shape text cannot hold");
-            out_.push_back(u' ');
-            putUnits(p, units);
+            if (units * 2 > end - p) fail(name() + " ends inside a string");
+            if (!isBareWord(p, units)) fail(name() + " holds a string that shape text cannot hold");
+            sink_.tokenValue(utf8(p, units));
             return p + units * 2;
         }
-        if (end - p < 4) fail(name + " ends inside a value at byte " + at(p));
+        if (end - p < 4) fail(name() + " ends inside a value at byte " + at(p));
         const std::uint32_t bits = u32(p);
         char buf[32];
         char* last = buf;
@@ -182,29 +241,29 @@ private:
             case SlotType::F32: {
                 float value;
                 std::memcpy(&value, &bits, sizeof value);
-                if (!std::isfinite(value)) fail(name + " holds a float at byte " + at(p) + " that is not a number");
-                const std::string text = toolFloatText(value);
-                last = std::copy(text.begin(), text.end(), buf);
+                if (!std::isfinite(value)) fail(name() + " holds a float at byte " + at(p) + " that is not a number");
+                last = toolFloatChars(buf, value);
                 break;
             }
             default: break;
         }
-        out_.push_back(u' ');
-        out_.append(buf, last);
+        sink_.tokenValue(std::string_view(buf, static_cast<std::size_t>(last - buf)));
         return p + 4;
     }
 
     std::span<const unsigned char> data_;
     std::uint64_t firstByte_;
     std::string_view where_;
-    std::u16string out_;
+    ShapeTokenSink& sink_;
+    std::u16string wide_;
+    std::string scratch_;
 };
 
 }  // namespace
 
-std::u16string binaryShapeText(std::span<const unsigned char> tokens, std::uint64_t firstByte,
-                               std::string_view where) {
-    return TokenDecoder(tokens, firstByte, where).decode();
+void decodeShapeTokens(std::span<const unsigned char> tokens, std::uint64_t firstByte, std::string_view where,
+                       ShapeTokenSink& sink) {
+    TokenDecoder(tokens, firstByte, where, sink).decode();
 }
 
 }  // namespace orvane

@@ -46,14 +46,26 @@ std::u16string eightBitText(std::string_view container, std::span<const unsigned
     return text;
 }
 
-// The shape inside a sub-header: binary tokens or 8-bit text.
-std::u16string subHeaderText(std::span<const unsigned char> data, std::uint64_t firstByte, std::string_view where) {
-    const std::string_view start = asText(data.first(std::min(data.size(), kBinaryShape.size())));
-    if (start == kBinaryShape && data.size() >= kSubHeaderBytes)
-        return binaryShapeText(data.subspan(kSubHeaderBytes), firstByte + kSubHeaderBytes, where);
-    if (start == kTextShape) return eightBitText(kPlainStart, data);
+// The shape inside a sub-header (at `start` of data): binary tokens or
+// 8-bit text.
+ShapeContent subHeaderContent(std::vector<unsigned char> data, std::size_t start, std::uint64_t firstByte,
+                              std::string_view where) {
+    const std::span<const unsigned char> sub = std::span<const unsigned char>(data).subspan(start);
+    const std::string_view kind = asText(sub.first(std::min(sub.size(), kBinaryShape.size())));
+    ShapeContent content;
+    if (kind == kBinaryShape && sub.size() >= kSubHeaderBytes) {
+        content.tokensStart = start + kSubHeaderBytes;
+        content.firstByte = firstByte + kSubHeaderBytes;
+        content.where = where;
+        content.data = std::move(data);
+        return content;
+    }
+    if (kind == kTextShape) {
+        content.text = eightBitText(kPlainStart, sub);
+        return content;
+    }
     throw DamagedShape("the data at byte " + groupedNumber(firstByte) + std::string(where) +
-                       " is not a shape: it starts \"" + shownStart(data) + "\"");
+                       " is not a shape: it starts \"" + shownStart(sub) + "\"");
 }
 
 }  // namespace
@@ -117,14 +129,15 @@ std::vector<unsigned char> inflateShape(std::span<const unsigned char> file) {
     return out;
 }
 
-std::u16string shapeTextOf(ShapeForm form, std::span<const unsigned char> file) {
+ShapeContent shapeContentOf(ShapeForm form, std::vector<unsigned char> file) {
     switch (form) {
-        case ShapeForm::Compressed: {
-            const std::vector<unsigned char> inflated = inflateShape(file);
-            return subHeaderText(inflated, 0, kInflated);
+        case ShapeForm::Compressed: return subHeaderContent(inflateShape(file), 0, 0, kInflated);
+        case ShapeForm::Binary: return subHeaderContent(std::move(file), kContainerBytes, kContainerBytes, {});
+        case ShapeForm::Text8Bit: {
+            ShapeContent content;
+            content.text = eightBitText({}, file);
+            return content;
         }
-        case ShapeForm::Binary: return subHeaderText(file.subspan(kContainerBytes), kContainerBytes, {});
-        case ShapeForm::Text8Bit: return eightBitText({}, file);
         case ShapeForm::Text:
         case ShapeForm::Unknown: break;
     }

@@ -1,8 +1,8 @@
 #pragma once
-// The forms of a shape file and how each becomes shape text. UTF-16 text
-// is read as it stands (by the text source); the other forms are turned
-// into the UTF-16 text the reader parses: 8-bit text widened, compressed
-// data inflated, binary tokens printed as the format's own tool prints them.
+// The forms of a shape file and what the reader reads of each. UTF-16 text
+// is read as it stands (by the text source); 8-bit text becomes UTF-16
+// text; compressed data is inflated; binary tokens are handed on as they
+// are (see binary_shape_text.h).
 
 #include <cstdint>
 #include <span>
@@ -25,9 +25,20 @@ ShapeForm formOfFile(std::string_view firstBytes);
 // may have.
 inline constexpr std::uint64_t kMostShapeBytes = std::uint64_t{2} << 30;
 
-// The whole file of a non-UTF-16 form as shape text, its header line first.
+// What a file of a non-UTF-16 form holds: shape text (its header line
+// first), or binary tokens.
+struct ShapeContent {
+    std::u16string text;               // for text
+    std::vector<unsigned char> data;   // the file or the inflated data, for tokens
+    std::size_t tokensStart = 0;       // where in data the tokens (the shape block) start
+    std::uint64_t firstByte = 0;       // their position for messages
+    std::string where;                 // added to each position a message names
+    bool isTokens() const { return !data.empty(); }
+    std::span<const unsigned char> tokens() const { return std::span(data).subspan(tokensStart); }
+};
+
 // Throws DamagedShape with the reason and where.
-std::u16string shapeTextOf(ShapeForm form, std::span<const unsigned char> file);
+ShapeContent shapeContentOf(ShapeForm form, std::vector<unsigned char> file);
 
 // The inflated data of a compressed shape, checked against the size its
 // header declares. Throws DamagedShape.

@@ -87,8 +87,9 @@ void ShapeReader::run(const std::filesystem::path& path) {
     const ShapeForm form = formOfFile(source_.firstBytes(kFormBytes));
     if (form != ShapeForm::Text) {
         state.form = form;
-        const std::vector<unsigned char> bytes = source_.allBytes();
-        source_.useText(shapeTextOf(form, bytes));
+        ShapeContent content = shapeContentOf(form, source_.allBytes());
+        if (content.isTokens()) return readTokens(content);
+        source_.useText(std::move(content.text));
     }
     root_.SetHeader(source_.readHeaderLine());
     if (!root_.Header().starts_with(kHeaderStart)) return;
@@ -132,7 +133,37 @@ std::uint64_t ShapeReader::findOutermostName() {
     }
 }
 
-void ShapeReader::parseBody(std::uint64_t q) {
+void ShapeReader::readTokens(const ShapeContent& content) {
+    root_.SetHeader(std::string(kDecodedHeader));
+    root_.root().lastPerc = 0;
+    const std::span<const unsigned char> tokens = content.tokens();
+    // Progress runs over the tokens' positions.
+    length_ = content.firstByte + tokens.size();
+    heap_.emplace(tokens.size() * 8);  // about the size of the tokens' UTF-16 text
+    decodeShapeTokens(tokens, content.firstByte, content.where, *this);
+}
+
+void ShapeReader::tokenBlockOpen(std::string_view name, std::string_view label) {
+    keepAliveStep();
+    if (frames_.empty()) {
+        // The outermost name is the last word before its "(".
+        root_.Name = label.empty() ? name : label;
+        startRoot(0);
+        return;
+    }
+    addItem(ShapeText(name));
+    if (!label.empty()) addItem(ShapeText(label));
+    openChild();
+}
+
+void ShapeReader::tokenValue(std::string_view text) { addItem(ShapeText(text)); }
+
+void ShapeReader::tokenBlockClose(std::uint64_t endByte) {
+    p_ = endByte;
+    closeBlock();
+}
+
+void ShapeReader::startRoot(std::uint64_t q) {
     frames_.reserve(64);
     items_.reserve(1024);
     children_.reserve(1024);
@@ -142,7 +173,10 @@ void ShapeReader::parseBody(std::uint64_t q) {
     frames_.push_back(std::move(top));
     root_.parent_.reset();
     p_ = q + 1;
+}
 
+void ShapeReader::parseBody(std::uint64_t q) {
+    startRoot(q);
     while (!frames_.empty()) {
         keepAliveStep();
         if (p_ >= length_) {  // the text has ended: the block ends with it
@@ -244,8 +278,11 @@ void ShapeReader::readValue() {
         }
     }
     const char16_t* units = source_.data() + (s - source_.base());
-    items_.push_back(unitsToText(units, static_cast<std::size_t>(p_ - s)));
+    addItem(unitsToText(units, static_cast<std::size_t>(p_ - s)));
+}
 
+void ShapeReader::addItem(ShapeText item) {
+    items_.push_back(std::move(item));
     Frame& f = frames_.back();
     f.beforeLast = f.last;
     f.beforeLastCopied = false;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -59,6 +61,20 @@ TEST(ShapeForms, FloatsPrintAsTheFormatsOwnTool) {
     EXPECT_EQ(toolFloatText(40.0f), "40");
     EXPECT_EQ(toolFloatText(0.4951512f), "0.495151");
     EXPECT_EQ(toolFloatText(1234567.0f), "1.23457e+006");
+    // Any float as C's "%g" prints it, with the exponent widened to 3 digits.
+    std::uint32_t bits = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value) || value == 0.0f) continue;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%g", static_cast<double>(value));
+        std::string expected = buf;
+        if (const auto e = expected.find('e'); e != std::string::npos && expected.size() - (e + 2) < 3)
+            expected.insert(e + 2, 3 - (expected.size() - (e + 2)), '0');
+        ASSERT_EQ(toolFloatText(value), expected) << bits;
+    }
 }
 
 // Written compressed, a tree in the tool's number forms reads back as it was.

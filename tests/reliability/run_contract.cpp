@@ -104,7 +104,10 @@ void checkPromises(const std::filesystem::path& input, const RunSwitches& switch
             if (result.wrote) expectCompleteOutput(output);
             break;
         case RunOutcome::Unreadable:
-            EXPECT_EQ(run.view.messages, std::vector<std::string>{kInvalidFileFormat});
+            // A damaged compressed or binary shape says why; anything else is no shape.
+            EXPECT_EQ(run.view.messages,
+                      std::vector<std::string>{result.problem.empty() ? std::string(kInvalidFileFormat)
+                                                                      : unreadableShapeMessage(result.form, result.problem)});
             EXPECT_FALSE(result.wrote);
             break;
         case RunOutcome::Stopped:
