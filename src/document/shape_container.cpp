@@ -80,7 +80,12 @@ ShapeForm formOfFile(std::string_view first) {
     return ShapeForm::Text;
 }
 
-std::vector<unsigned char> inflateShape(std::span<const unsigned char> file) {
+std::uint64_t declaredInflatedSize(std::string_view first) {
+    if (!first.starts_with(kCompressedStart) || first.size() < 12) return 0;
+    return u32At({reinterpret_cast<const unsigned char*>(first.data()), first.size()}, 8);
+}
+
+std::vector<unsigned char> inflateShape(std::span<const unsigned char> file, const std::function<void()>& reserved) {
     if (file.size() < kContainerBytes)
         throw DamagedShape("the compressed header ends early at byte " + groupedNumber(file.size()));
     if (asText(file.subspan(12, 4)) != "@@@@") throw DamagedShape("the compressed header lacks \"@@@@\" at byte 12");
@@ -92,7 +97,10 @@ std::vector<unsigned char> inflateShape(std::span<const unsigned char> file) {
 
     // Never more room than the data can inflate to, whatever the header says.
     const std::uint64_t reachable = stream.size() * kMostInflateRatio + 64;
-    std::vector<unsigned char> out(static_cast<std::size_t>(std::min(declared, reachable)));
+    std::vector<unsigned char> out;
+    out.reserve(static_cast<std::size_t>(std::min(declared, reachable)));
+    if (reserved) reserved();
+    out.resize(out.capacity());
 
     z_stream z{};
     if (inflateInit(&z) != Z_OK) throw DamagedShape("zlib could not start");
@@ -129,9 +137,9 @@ std::vector<unsigned char> inflateShape(std::span<const unsigned char> file) {
     return out;
 }
 
-ShapeContent shapeContentOf(ShapeForm form, std::vector<unsigned char> file) {
+ShapeContent shapeContentOf(ShapeForm form, std::vector<unsigned char> file, const std::function<void()>& reserved) {
     switch (form) {
-        case ShapeForm::Compressed: return subHeaderContent(inflateShape(file), 0, 0, kInflated);
+        case ShapeForm::Compressed: return subHeaderContent(inflateShape(file, reserved), 0, 0, kInflated);
         case ShapeForm::Binary: return subHeaderContent(std::move(file), kContainerBytes, kContainerBytes, {});
         case ShapeForm::Text8Bit: {
             ShapeContent content;

@@ -5,6 +5,7 @@
 // are (see binary_shape_text.h).
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,10 +39,16 @@ struct ShapeContent {
 };
 
 // Throws DamagedShape with the reason and where.
-ShapeContent shapeContentOf(ShapeForm form, std::vector<unsigned char> file);
+ShapeContent shapeContentOf(ShapeForm form, std::vector<unsigned char> file,
+                            const std::function<void()>& reserved = {});
 
 // The inflated data of a compressed shape, checked against the size its
-// header declares. Throws DamagedShape.
-std::vector<unsigned char> inflateShape(std::span<const unsigned char> file);
+// header declares. `reserved` is called once the room for it is taken and
+// before it is written. Throws DamagedShape.
+std::vector<unsigned char> inflateShape(std::span<const unsigned char> file,
+                                        const std::function<void()>& reserved = {});
+
+// The size a compressed shape's header declares (0 when it has no header).
+std::uint64_t declaredInflatedSize(std::string_view firstBytes);
 
 }  // namespace orvane

@@ -84,10 +84,16 @@ void ShapeReader::run(const std::filesystem::path& path) {
     state.form = ShapeForm::Unknown;
     state.problem.clear();
     if (!source_.open(path)) return;
-    const ShapeForm form = formOfFile(source_.firstBytes(kFormBytes));
+    const std::string first = source_.firstBytes(kFormBytes);
+    const ShapeForm form = formOfFile(first);
     if (form != ShapeForm::Text) {
         state.form = form;
-        ShapeContent content = shapeContentOf(form, source_.allBytes());
+        // A large shape's tree memory is tuned from the start: the inflated
+        // data comes from the same tuned heap (few page faults).
+        const std::uint64_t bytes = form == ShapeForm::Compressed ? declaredInflatedSize(first) : source_.fileBytes();
+        heap_.emplace(std::min(bytes, kMostShapeBytes) * 8);
+        const auto advise = [this] { heap_->adviseGrowth(); };
+        ShapeContent content = shapeContentOf(form, source_.allBytes(advise), advise);
         if (content.isTokens()) return readTokens(content);
         source_.useText(std::move(content.text));
     }
@@ -139,7 +145,6 @@ void ShapeReader::readTokens(const ShapeContent& content) {
     const std::span<const unsigned char> tokens = content.tokens();
     // Progress runs over the tokens' positions.
     length_ = content.firstByte + tokens.size();
-    heap_.emplace(tokens.size() * 8);  // about the size of the tokens' UTF-16 text
     decodeShapeTokens(tokens, content.firstByte, content.where, *this);
 }
 

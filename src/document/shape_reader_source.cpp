@@ -41,9 +41,12 @@ std::string ShapeTextSource::firstBytes(std::size_t n) {
     return bytes;
 }
 
-std::vector<unsigned char> ShapeTextSource::allBytes() {
+std::vector<unsigned char> ShapeTextSource::allBytes(const std::function<void()>& reserved) {
     if (fileBytes_ > kMostShapeBytes) throw DamagedShape("the file is larger than 2 GiB");
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(fileBytes_));
+    std::vector<unsigned char> bytes;
+    bytes.reserve(static_cast<std::size_t>(fileBytes_));
+    reserved();
+    bytes.resize(bytes.capacity());
     file_.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (file_.gcount() != static_cast<std::streamsize>(bytes.size())) throw UnreadableShape{};
     return bytes;

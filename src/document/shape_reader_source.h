@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,8 +29,10 @@ public:
     // The first n bytes of the file (fewer when it is shorter); reading
     // starts from the beginning all the same.
     std::string firstBytes(std::size_t n);
+    std::uint64_t fileBytes() const { return fileBytes_; }
     // The whole file, for the forms that are read in memory.
-    std::vector<unsigned char> allBytes();
+    // `reserved` is called once the room is taken, before it is written.
+    std::vector<unsigned char> allBytes(const std::function<void()>& reserved);
     // Reads `text` (UTF-16 units) in place of the file's own bytes.
     void useText(std::u16string text);
 
