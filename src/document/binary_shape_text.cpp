@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "document/block_rules.h"
 #include "document/utf16.h"
@@ -242,7 +243,7 @@ private:
                 float value;
                 std::memcpy(&value, &bits, sizeof value);
                 if (!std::isfinite(value)) fail(name() + " holds a float at byte " + at(p) + " that is not a number");
-                last = toolFloatChars(buf, value);
+                last = floatChars(buf, bits, value);
                 break;
             }
             default: break;
@@ -254,7 +255,26 @@ private:
     std::span<const unsigned char> data_;
     std::uint64_t firstByte_;
     std::string_view where_;
+    // Shapes repeat their floats (normals, texture coordinates, shared
+    // points): the text of recent ones is kept by their bits.
+    struct CachedFloat {
+        std::uint32_t bits = 0;
+        std::uint8_t length = 0;  // 0: empty
+        char text[19];
+    };
+    static constexpr int kCacheBits = 12;
+
+    char* floatChars(char* out, std::uint32_t bits, float value) {
+        CachedFloat& cached = floatCache_[(bits * 2654435761u) >> (32 - kCacheBits)];
+        if (cached.length == 0 || cached.bits != bits) {
+            cached.bits = bits;
+            cached.length = static_cast<std::uint8_t>(toolFloatChars(cached.text, value) - cached.text);
+        }
+        return std::copy(cached.text, cached.text + cached.length, out);
+    }
+
     ShapeTokenSink& sink_;
+    std::vector<CachedFloat> floatCache_ = std::vector<CachedFloat>(std::size_t{1} << kCacheBits);
     std::u16string wide_;
     std::string scratch_;
 };
