@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "document/binary_shape_writer.h"
 #include "document/placeholder_walk.h"
+#include "document/shape_error.h"
 #include "document/tree_edit.h"
 
 namespace orvane::fuzz {
@@ -180,6 +182,52 @@ std::string compareTrees(const clsReader& a, const clsReader& b) {
             pending.emplace_back(x->Nodes()[i].get(), y->Nodes()[i].get());
     }
     return {};
+}
+
+std::string formsFile(std::string_view input) {
+    if (input.empty()) return {};
+    const auto kind = static_cast<unsigned char>(input[0]) % 3;
+    const std::vector<unsigned char> rest(input.begin() + 1, input.end());
+    if (kind == 0) {
+        const std::vector<unsigned char> file = compressedShape(rest);
+        return {file.begin(), file.end()};
+    }
+    if (kind == 1) return "SIMISA@@@@@@@@@@" + std::string(input.substr(1));
+    return std::string(input.substr(1));
+}
+
+std::string formsProblem(std::string_view input, const std::filesystem::path& scratch) {
+    const auto path = scratch / "input.s";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        const std::string file = formsFile(input);
+        out.write(file.data(), static_cast<std::streamsize>(file.size()));
+    }
+    NodePtr root = readTree(path);
+    const ShapeForm form = root->ReadForm();
+    if (root->Nodes().empty()) {
+        if (!root->ReadProblem().empty() && form != ShapeForm::Compressed && form != ShapeForm::Binary &&
+            form != ShapeForm::Text8Bit)
+            return "a reason for a file of form " + std::string(formName(form));
+        return {};
+    }
+    // Text of any form (also inside a compressed file) is the document
+    // target's ground.
+    const bool tokens = !input.empty() && static_cast<unsigned char>(input[0]) % 3 != 2 &&
+                        input.substr(1).starts_with("JINX0s1b");
+    if (!tokens) return {};
+    {
+        try {
+            root->SaveCompressedFile(scratch / "again.s");
+            NodePtr again = readTree(scratch / "again.s");
+            if (again->ReadForm() != ShapeForm::Compressed) return "the compressed write reads as another form";
+            std::string difference = compareTrees(*root, *again);
+            if (!difference.empty()) return "the compressed write reads back differently: " + difference;
+        } catch (const ShapeError&) {
+            // A tree that the labels rule read differently from its blocks.
+        }
+    }
+    return documentProblem(path, scratch);
 }
 
 }  // namespace orvane::fuzz

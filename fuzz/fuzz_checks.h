@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "document/cls_reader.h"
 #include "run/fix_run.h"
@@ -19,6 +20,19 @@ namespace orvane::fuzz {
 // writes again to the same bytes; a tree that reads back after one
 // write-and-read cycle is stable from then on. Scratch files go to `scratch`.
 std::string documentProblem(const std::filesystem::path& input, const std::filesystem::path& scratch);
+
+// The file a forms input stands for: its first byte picks the container
+// (0: the rest compressed, 1: the rest as uncompressed binary, else the rest
+// as it is); the rest is binary tokens from their sub-header on, or for the
+// last kind any file.
+std::string formsFile(std::string_view input);
+
+// For the file of a forms input, at `scratch`/input.s: reading it ends in a
+// tree or, for a compressed or binary shape only, a reason; binary tokens
+// that read, written compressed (when their tree can be), read back into
+// the same tree, and survive the text writer as documentProblem says.
+// (Text of any form is left to the document target.)
+std::string formsProblem(std::string_view input, const std::filesystem::path& scratch);
 
 // The limits and switches of the fuzzed run: maxPrimFaces 3, maxObjectPolys
 // 20, a 50 mm minimum edge, every switch on except "Report Only".

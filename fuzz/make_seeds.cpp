@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "document/binary_shape_writer.h"
+#include "document/cls_reader.h"
 #include "generator/sample_shapes.h"
 #include "generator/shape_files.h"
 #include "generator/shape_generator.h"
@@ -88,11 +90,34 @@ void write(const std::filesystem::path& path, const std::string& body) {
     std::printf("%s\n", path.string().c_str());
 }
 
+void writeRaw(const std::filesystem::path& path, const std::string& bytes) {
+    writeBytes(path, bytes);
+    std::printf("%s\n", path.string().c_str());
+}
+
+// Seeds of the forms target: a shape's binary tokens to be compressed, as
+// uncompressed binary, and whole files (compressed, 8-bit text), each after
+// the byte that picks the kind (see formsFile).
+void writeFormSeeds(const std::filesystem::path& dir, const std::string& name, const std::filesystem::path& text) {
+    orvane::NodePtr root = orvane::clsReader::create();
+    root->ReadFile(text, true);
+    const std::vector<unsigned char> tokens = orvane::binaryShapeTokens(*root);
+    const std::string bytes(tokens.begin(), tokens.end());
+    const std::vector<unsigned char> file = orvane::compressedShape(tokens);
+    writeRaw(dir / (name + "_tokens_compressed"), '\0' + bytes);
+    writeRaw(dir / (name + "_tokens_binary"), '\1' + bytes);
+    writeRaw(dir / (name + "_compressed_file"), '\2' + std::string(file.begin(), file.end()));
+    const std::string wide = readBytes(text);
+    std::string narrow;
+    for (std::size_t i = 2; i + 1 < wide.size(); i += 2) narrow += wide[i];
+    writeRaw(dir / (name + "_8bit_text"), '\2' + narrow);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s SEED_FOLDER (writes SEED_FOLDER/fuzz_document and SEED_FOLDER/fuzz_run)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SEED_FOLDER (writes SEED_FOLDER/fuzz_document, fuzz_run and fuzz_forms)\n", argv[0]);
         return 2;
     }
     const std::filesystem::path top = argv[1];
@@ -112,5 +137,15 @@ int main(int argc, char** argv) {
         write(dir / "small_15_frames_30fps.s", smallShape(animationBlock(15, 30)));
     }
     for (const auto& [name, body] : documentSeeds()) write(top / "fuzz_document" / name, body);
+    const std::filesystem::path forms = top / "fuzz_forms";
+    std::filesystem::create_directories(forms);
+    TempDir scratch;
+    writeGeneratedShape(scratch / "generated.s", generatedSeeds().back().params);
+    writeFormSeeds(forms, "generated_two_lods", scratch / "generated.s");
+    for (const GeneratedSeed& seed : generatedSeeds())
+        if (seed.params.animation == GeneratedAnimation::Frames) {
+            writeGeneratedShape(scratch / "animated.s", seed.params);
+            writeFormSeeds(forms, "generated_animated", scratch / "animated.s");
+        }
     return 0;
 }

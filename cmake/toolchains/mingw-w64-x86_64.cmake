@@ -15,6 +15,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# zlib (Debian's libz-mingw-w64-dev) linked in as well.
+set(ZLIB_USE_STATIC_LIBS ON)
 
 find_program(ORVANE_WINE NAMES wine)
 if(ORVANE_WINE)

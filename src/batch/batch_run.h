@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/shape_list.h"
+#include "document/shape_form.h"
 #include "fixes/run_state.h"
 
 namespace orvane::batch {
@@ -22,6 +23,7 @@ const char* animationName(RunFigures::Animation animation);
 struct ShapeRow {
     std::string path;
     ShapeOutcome outcome = ShapeOutcome::Ok;
+    ShapeForm form = ShapeForm::Unknown;  // the form of the file read
     std::optional<std::string> problem;  // for unreadable, stopped and write-failed
     std::optional<RunFigures> figures;   // none for unreadable
     std::optional<std::string> output;   // the written file

@@ -92,6 +92,7 @@ std::string encodeFinishedShape(const FinishedShape& finished) {
     const ShapeRow& row = *finished.row;
     out.text(row.path);
     out.number(static_cast<std::int32_t>(row.outcome));
+    out.number(static_cast<std::int32_t>(row.form));
     out.optionalText(row.problem);
     out.number<std::uint8_t>(row.figures ? 1 : 0);
     if (row.figures) {
@@ -112,6 +113,7 @@ std::optional<FinishedShape> decodeFinishedShape(std::string_view bytes) {
         ShapeRow& row = finished.row.emplace();
         row.path = in.text();
         row.outcome = static_cast<ShapeOutcome>(in.number<std::int32_t>());
+        row.form = static_cast<ShapeForm>(in.number<std::int32_t>());
         row.problem = in.optionalText();
         if (in.number<std::uint8_t>() != 0) {
             RunFigures& figures = row.figures.emplace();

@@ -42,9 +42,8 @@ private:
     const std::atomic<bool>& stop_;
 };
 
-// The message of the single run's message box, on one line.
-std::string invalidFileFormat() {
-    std::string text = kInvalidFileFormat;
+// A message of the single run's message box, on one line.
+std::string oneLine(std::string text) {
     if (auto cr = text.find('\r'); cr != std::string::npos) text.replace(cr, 1, ": ");
     return text;
 }
@@ -84,10 +83,13 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
     row.bytes = shape.bytes;
     row.outcome = outcomeOf(result);
     row.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (row.outcome == ShapeOutcome::Unreadable && !result.problem.empty())
+    row.form = result.form;
+    if (row.outcome == ShapeOutcome::Unreadable && result.openFailed)
         row.problem = std::string(kCannotOpenFile) + ": " + result.problem;
+    else if (row.outcome == ShapeOutcome::Unreadable && !result.problem.empty())
+        row.problem = oneLine(unreadableShapeMessage(result.form, result.problem));
     else if (row.outcome == ShapeOutcome::Unreadable)
-        row.problem = invalidFileFormat() + " (" + unreadableKind(shape.file) + ")";
+        row.problem = oneLine(kInvalidFileFormat) + " (" + unreadableKind(shape.file) + ")";
     else
         row.figures = result.figures;
     if (row.outcome == ShapeOutcome::Stopped || row.outcome == ShapeOutcome::WriteFailed) row.problem = result.problem;

@@ -16,6 +16,7 @@ SummaryJson rowFields(const ShapeRow& row) {
     Json j;
     j["path"] = row.path;
     j["outcome"] = outcomeName(row.outcome);
+    j["form"] = row.form == ShapeForm::Unknown ? Json(nullptr) : Json(std::string(formName(row.form)));
     j["problem"] = row.problem ? Json(*row.problem) : Json(nullptr);
     const RunFigures* f = row.figures ? &*row.figures : nullptr;
     auto figure = [&](const char* name, std::int64_t RunFigures::*member) {
@@ -43,6 +44,7 @@ SummaryJson totalFields(const SummaryTotals& totals) {
     Json j;
     j["shapes_found"] = totals.found;
     for (std::size_t i = 0; i < kOutcomes.size(); ++i) j[outcomeName(kOutcomes[i])] = totals.perOutcome[i];
+    for (std::size_t i = 0; i < kForms.size(); ++i) j["form_" + std::string(formName(kForms[i]))] = totals.perForm[i];
     j["index_overflow"] = totals.indexOverflows;
     j["megabytes_read"] = milliRounded(totals.megabytesRead);
     j["wall_seconds"] = milliRounded(totals.wallSeconds);

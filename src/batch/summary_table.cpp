@@ -8,7 +8,7 @@ namespace orvane::batch {
 
 std::string summaryTable(const SummaryJson& rows, const SummaryTotals& totals) {
     using Json = SummaryJson;
-    static const char* const kColumns[] = {"outcome",     "triangles", "largest_primitive_faces",
+    static const char* const kColumns[] = {"outcome",     "form",        "triangles", "largest_primitive_faces",
                                            "largest_sub_object_polygons", "short_edges", "animation", "path"};
     constexpr std::size_t kCount = std::size(kColumns);
     std::vector<std::vector<std::string>> heads(kCount);
@@ -41,7 +41,7 @@ std::string summaryTable(const SummaryJson& rows, const SummaryTotals& totals) {
         std::string text;
         for (std::size_t c = 0; c < kCount; ++c) {
             const std::string& cell = line[c];
-            const bool rightAligned = c >= 1 && c <= 4;
+            const bool rightAligned = c >= 2 && c <= 5;
             const std::string pad(widths[c] - std::min(widths[c], cell.size()), ' ');
             if (c) text += ' ';
             text += c == kCount - 1 ? cell : rightAligned ? pad + cell : cell + pad;
@@ -73,6 +73,8 @@ std::string summaryTable(const SummaryJson& rows, const SummaryTotals& totals) {
     total("shapes found", std::to_string(totals.found));
     for (std::size_t i = 0; i < kOutcomes.size(); ++i)
         total(outcomeName(kOutcomes[i]), std::to_string(totals.perOutcome[i]));
+    for (std::size_t i = 0; i < kForms.size(); ++i)
+        total(("form " + std::string(formName(kForms[i]))).c_str(), std::to_string(totals.perForm[i]));
     total("index overflow", std::to_string(totals.indexOverflows));
     std::snprintf(number, sizeof number, "%.1f", totals.megabytesRead);
     total("megabytes read", number);

@@ -10,6 +10,8 @@ SummaryTotals totalsOf(const BatchSummary& summary) {
     std::uint64_t bytes = 0;
     for (const ShapeRow& row : summary.rows) {
         ++totals.perOutcome[static_cast<std::size_t>(row.outcome)];
+        for (std::size_t i = 0; i < kForms.size(); ++i)
+            if (row.form == kForms[i]) ++totals.perForm[i];
         if (row.figures && indexOverflow(*row.figures)) ++totals.indexOverflows;
         bytes += row.bytes;
     }

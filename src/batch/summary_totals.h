@@ -13,10 +13,14 @@ inline constexpr std::array<ShapeOutcome, 6> kOutcomes = {ShapeOutcome::Ok,     
                                                           ShapeOutcome::WouldRepair, ShapeOutcome::Unreadable,
                                                           ShapeOutcome::Stopped,    ShapeOutcome::WriteFailed};
 
+inline constexpr std::array<ShapeForm, 4> kForms = {ShapeForm::Text, ShapeForm::Text8Bit, ShapeForm::Compressed,
+                                                     ShapeForm::Binary};
+
 struct SummaryTotals {
     std::size_t found = 0;
     std::size_t finished = 0;
     std::array<std::size_t, kOutcomes.size()> perOutcome{};  // in the order of kOutcomes
+    std::array<std::size_t, kForms.size()> perForm{};  // shapes of each form, in the order of kForms
     std::size_t indexOverflows = 0;
     double megabytesRead = 0;  // of the finished shapes, 1 MB = 10^6 bytes
     double wallSeconds = 0;

@@ -27,12 +27,8 @@ std::string headerBytes(const std::filesystem::path& file, bool& utf16) {
 std::string unreadableKind(const std::filesystem::path& file) {
     bool utf16 = false;
     const std::string header = headerBytes(file, utf16);
-    if (header.starts_with("SIMISA@F")) return "a compressed shape: uncompress it first";
-    const std::string_view firstLine = std::string_view(header).substr(0, header.find_first_of("\r\n"));
-    if (header.starts_with("SIMISA@") && firstLine.find("JINX0s1b") != std::string_view::npos)
-        return "a binary shape: convert it to text first";
     if (header.starts_with("SIMISA@@@@@@"))
-        return utf16 ? "shape text that could not be parsed" : "a shape in 8-bit text: save it as UTF-16 text first";
+        return utf16 ? "shape text that could not be parsed" : "8-bit shape text that could not be parsed";
     return "not a shape file";
 }
 

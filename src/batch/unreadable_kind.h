@@ -6,9 +6,9 @@
 
 namespace orvane::batch {
 
-// A short description for the summary: a compressed shape ("SIMISA@F"), a
-// binary shape ("JINX0s1b" in the header), a shape in 8-bit text, shape
-// text that could not be parsed, or not a shape file.
+// A short description for the summary of a file that is not a damaged
+// compressed or binary shape (those say why themselves): UTF-16 or 8-bit
+// shape text that could not be parsed, or not a shape file.
 std::string unreadableKind(const std::filesystem::path& file);
 
 }  // namespace orvane::batch

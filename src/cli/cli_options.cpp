@@ -14,8 +14,10 @@ namespace {
 std::string usageText() {
     return "Usage: orvane-cli [OPTIONS] FILE\n"
            "       orvane-cli [OPTIONS] PATH PATH...\n"
-           "Checks and repairs an MSTS shape file (uncompressed UTF-16 text). The report goes to\n"
-           "standard output; a repaired shape is written beside FILE as FILE followed by \"fixed\".\n"
+           "Checks and repairs an MSTS shape file. The report goes to standard output; a repaired\n"
+           "shape is written beside FILE as FILE followed by \"fixed\", as UTF-16 text.\n"
+           "Shapes are read in every form: UTF-16 text, 8-bit text (bytes above 127 taken as\n"
+           "Windows-1252), compressed (\"SIMISA@F\") and uncompressed binary.\n"
            "\n"
            "Options:\n"
            "  --max-prim-faces N          most faces in one primitive (default " +
@@ -27,6 +29,7 @@ std::string usageText() {
            "  --make-small-polys-visible  lift one point of every short edge by 1 metre\n"
            "  --no-check-animations       leave the animations alone\n"
            "  --report-only               report and repair in memory, write no file\n"
+           "  --compress                  write the repaired shape as a compressed shape\n"
            "  --jobs N                    batch: shapes run at once (default the number of cores)\n"
            "  --format table|csv|json     batch: form of the summary (default table)\n"
            "  --reports DIR               batch: each shape's report to DIR/<path>.txt\n"
@@ -120,6 +123,9 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
             } else if (arg == "--report-only") {
                 if (!rejectValue()) return std::nullopt;
                 options.switches.chkReport = true;
+            } else if (arg == "--compress") {
+                if (!rejectValue()) return std::nullopt;
+                options.switches.compress = true;
             } else if (arg == "--jobs") {
                 auto text = takeValue();
                 if (!text) return fail("option " + arg + " needs a value");

@@ -86,6 +86,13 @@ const std::string& clsReader::Header() const {
 
 std::error_code clsReader::OpenError() const { return root_ ? root_->openError : std::error_code(); }
 
+ShapeForm clsReader::ReadForm() const { return root_ ? root_->form : ShapeForm::Unknown; }
+
+const std::string& clsReader::ReadProblem() const {
+    static const std::string kNone;
+    return root_ ? root_->problem : kNone;
+}
+
 void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
 
 clsReader::RootState& clsReader::root() {

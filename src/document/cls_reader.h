@@ -18,6 +18,7 @@
 #include <system_error>
 #include <vector>
 
+#include "document/shape_form.h"
 #include "document/shape_text.h"
 
 namespace orvane {
@@ -93,14 +94,25 @@ public:
     // not there or has no parent.
     std::int32_t ParentIndex() const;
 
-    // Fills this node from a shape text file (see shape_reader.cpp). An
-    // unreadable file leaves Nodes empty. Exceptions thrown by the progress
-    // listener pass through.
+    // Fills this node from a shape file of any form: UTF-16 text, 8-bit
+    // text, compressed or binary (see shape_reader.cpp). An unreadable file
+    // leaves Nodes empty. Exceptions thrown by the progress listener pass
+    // through.
     void ReadFile(const std::filesystem::path& sName, bool bText);
+    // The form of the file last read (Unknown when it was not a shape), and
+    // why a compressed or binary shape could not be read (the reason and
+    // the byte where it was found; empty otherwise).
+    ShapeForm ReadForm() const;
+    const std::string& ReadProblem() const;
     // Writes the tree as a shape text file (see shape_writer.cpp). Throws
     // SaveError naming the path and the reason; on failure no file of that
     // name is created or changed.
     void SaveFile(const std::filesystem::path& sName);
+    // Writes the tree as a compressed shape ("SIMISA@F", zlib of binary
+    // tokens). Throws ShapeError naming the block and value when a value
+    // has no binary form, SaveError when the file cannot be written; either
+    // way no file of that name is created or changed.
+    void SaveCompressedFile(const std::filesystem::path& sName);
 
     void SetProgressListener(ProgressListener listener, ReadProgress steps = ReadProgress::OutermostItems);
     // Called about every `interval` while a long read or write goes on,
@@ -121,6 +133,8 @@ private:
         std::string sHeader;
         std::error_code openError;
         std::int32_t lastPerc = 0;
+        ShapeForm form = ShapeForm::Unknown;
+        std::string problem;
         ProgressListener progress;
         ReadProgress readSteps = ReadProgress::OutermostItems;
         std::function<void()> keepAlive;

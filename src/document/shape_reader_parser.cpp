@@ -8,7 +8,9 @@
 #include <iterator>
 #include <string_view>
 
+#include "document/binary_shape_text.h"
 #include "document/numbers.h"
+#include "document/shape_container.h"
 #include "document/utf16.h"
 
 namespace orvane {
@@ -39,6 +41,8 @@ bool isReadFailure(const std::exception_ptr& failure) {
         std::rethrow_exception(failure);
     } catch (const detail::UnreadableShape&) {
         return true;  // not shape text, or cut short
+    } catch (const DamagedShape&) {
+        return true;  // a damaged compressed or binary shape
     } catch (const std::bad_alloc&) {
         return true;  // too big for the memory
     } catch (const std::length_error&) {
@@ -58,6 +62,9 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
         ShapeReader reader(root, bText);
         try {
             reader.run(path);
+        } catch (const DamagedShape& e) {
+            root.root().problem = e.what();
+            unreadable = true;
         } catch (...) {
             if (reader.listenerFailed_ || !isReadFailure(std::current_exception())) throw;
             unreadable = true;
@@ -73,13 +80,30 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
 void ShapeReader::run(const std::filesystem::path& path) {
     root_.SetNodes(std::make_shared<NodeList>());
     root_.SetStrings(std::make_shared<StringList>());
-    root_.root().openError.clear();
+    clsReader::RootState& state = root_.root();
+    state.form = ShapeForm::Unknown;
+    state.problem.clear();
+    state.openError.clear();
     if (const std::error_code reason = source_.open(path)) {
-        root_.root().openError = reason;
+        state.openError = reason;
         return;
+    }
+    const std::string first = source_.firstBytes(kFormBytes);
+    const ShapeForm form = formOfFile(first);
+    if (form != ShapeForm::Text) {
+        state.form = form;
+        // A large shape's tree memory is tuned from the start: the inflated
+        // data comes from the same tuned heap (few page faults).
+        const std::uint64_t bytes = form == ShapeForm::Compressed ? declaredInflatedSize(first) : source_.fileBytes();
+        heap_.emplace(std::min(bytes, kMostShapeBytes) * 8);
+        const auto advise = [this] { heap_->adviseGrowth(); };
+        ShapeContent content = shapeContentOf(form, source_.allBytes(advise), advise);
+        if (content.isTokens()) return readTokens(content);
+        source_.useText(std::move(content.text));
     }
     root_.SetHeader(source_.readHeaderLine());
     if (!root_.Header().starts_with(kHeaderStart)) return;
+    if (form == ShapeForm::Text) state.form = ShapeForm::Text;
     root_.root().lastPerc = 0;
     everyPercent_ = root_.root().readSteps == ReadProgress::EveryPercent;
     source_.startBody();
@@ -120,7 +144,37 @@ std::uint64_t ShapeReader::findOutermostName() {
     }
 }
 
-void ShapeReader::parseBody(std::uint64_t q) {
+void ShapeReader::readTokens(const ShapeContent& content) {
+    root_.SetHeader(std::string(kDecodedHeader));
+    root_.root().lastPerc = 0;
+    everyPercent_ = root_.root().readSteps == ReadProgress::EveryPercent;
+    const std::span<const unsigned char> tokens = content.tokens();
+    // Progress runs over the tokens' positions.
+    length_ = content.firstByte + tokens.size();
+    decodeShapeTokens(tokens, content.firstByte, content.where, *this);
+}
+
+void ShapeReader::tokenBlockOpen(std::string_view name, std::string_view label) {
+    keepAliveStep();
+    if (frames_.empty()) {
+        // The outermost name is the last word before its "(".
+        root_.Name = label.empty() ? name : label;
+        startRoot(0);
+        return;
+    }
+    addItem(ShapeText(name));
+    if (!label.empty()) addItem(ShapeText(label));
+    openChild();
+}
+
+void ShapeReader::tokenValue(std::string_view text) { addItem(ShapeText(text)); }
+
+void ShapeReader::tokenBlockClose(std::uint64_t endByte) {
+    p_ = endByte;
+    closeBlock();
+}
+
+void ShapeReader::startRoot(std::uint64_t q) {
     frames_.reserve(64);
     items_.reserve(1024);
     children_.reserve(1024);
@@ -130,7 +184,10 @@ void ShapeReader::parseBody(std::uint64_t q) {
     frames_.push_back(std::move(top));
     root_.parent_.reset();
     p_ = q + 1;
+}
 
+void ShapeReader::parseBody(std::uint64_t q) {
+    startRoot(q);
     while (!frames_.empty()) {
         keepAliveStep();
         if (p_ >= length_) {  // the text has ended: the block ends with it
@@ -241,9 +298,12 @@ void ShapeReader::readValue() {
         }
     }
     const char16_t* units = source_.data() + (s - source_.base());
-    if (items_.size() == items_.capacity()) reserveFresh(items_, 2 * items_.size());
-    items_.push_back(unitsToText(units, static_cast<std::size_t>(p_ - s)));
+    addItem(unitsToText(units, static_cast<std::size_t>(p_ - s)));
+}
 
+void ShapeReader::addItem(ShapeText item) {
+    if (items_.size() == items_.capacity()) reserveFresh(items_, 2 * items_.size());
+    items_.push_back(std::move(item));
     Frame& f = frames_.back();
     f.beforeLast = f.last;
     f.beforeLastCopied = false;

@@ -1,7 +1,9 @@
 #pragma once
-// The shape text reader behind clsReader::ReadFile: checks the header,
-// finds the outermost block's name and parses the body into nodes in one
-// forward pass with an explicit stack of open blocks (no recursion).
+// The shape reader behind clsReader::ReadFile: tells the file's form,
+// checks the header, finds the outermost block's name and parses the body
+// into nodes in one forward pass with an explicit stack of open blocks (no
+// recursion). Binary tokens arrive as the items their text would hold and
+// go through the same item handling.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,14 +13,16 @@
 #include <string>
 #include <vector>
 
+#include "document/binary_shape_text.h"
 #include "document/cls_reader.h"
+#include "document/shape_container.h"
 #include "document/keep_alive.h"
 #include "document/shape_reader_memory.h"
 #include "document/shape_reader_source.h"
 
 namespace orvane {
 
-class ShapeReader {
+class ShapeReader : private ShapeTokenSink {
 public:
     // The whole of ReadFile: an unreadable file leaves root with empty
     // lists; exceptions of the progress listener pass through unchanged.
@@ -63,11 +67,19 @@ private:
     ShapeReader(clsReader& root, bool bText) : root_(root), bText_(bText) {}
     void run(const std::filesystem::path& path);
     std::uint64_t findOutermostName();
+    void startRoot(std::uint64_t q);
     void parseBody(std::uint64_t q);
+    void readTokens(const ShapeContent& content);
+
+    // The items of binary tokens.
+    void tokenBlockOpen(std::string_view name, std::string_view label) override;
+    void tokenValue(std::string_view text) override;
+    void tokenBlockClose(std::uint64_t endByte) override;
 
     // Items of the current block.
     void openChild();
     void readValue();
+    void addItem(ShapeText item);
     void closeBlock();
     void progressStep();
     void keepAliveStep();

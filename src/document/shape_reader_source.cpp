@@ -6,7 +6,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "document/binary_shape_text.h"
 #include "document/path_text.h"
+#include "document/shape_container.h"
 #include "document/utf16.h"
 
 namespace orvane::detail {
@@ -35,13 +37,47 @@ std::error_code ShapeTextSource::open(const std::filesystem::path& chosen) {
     file_.open(path, std::ios::binary);
     if (!file_)
         return errno ? std::error_code(errno, std::generic_category()) : std::make_error_code(std::errc::io_error);
-    bytesLeft_ = size;
+    bytesLeft_ = fileBytes_ = size;
     return {};
+}
+
+std::string ShapeTextSource::firstBytes(std::size_t n) {
+    std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(n, fileBytes_)), '\0');
+    file_.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file_.gcount()));
+    file_.clear();
+    file_.seekg(0);
+    if (!file_) throw UnreadableShape{};
+    return bytes;
+}
+
+std::vector<unsigned char> ShapeTextSource::allBytes(const std::function<void()>& reserved) {
+    if (fileBytes_ > kMostShapeBytes) throw DamagedShape("the file is larger than 2 GiB");
+    std::vector<unsigned char> bytes;
+    bytes.reserve(static_cast<std::size_t>(fileBytes_));
+    reserved();
+    bytes.resize(bytes.capacity());
+    file_.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (file_.gcount() != static_cast<std::streamsize>(bytes.size())) throw UnreadableShape{};
+    return bytes;
+}
+
+void ShapeTextSource::useText(std::u16string text) {
+    text_ = std::move(text);
+    textPos_ = 0;
+    bytesLeft_ = std::uint64_t{text_.size()} * 2;
+    fromText_ = true;
 }
 
 std::size_t ShapeTextSource::readUnits(char16_t* to, std::size_t maxUnits) {
     const std::size_t units = static_cast<std::size_t>(std::min<std::uint64_t>(maxUnits, bytesLeft_ / 2));
     if (units == 0) return 0;
+    if (fromText_) {
+        std::memcpy(to, text_.data() + textPos_, units * sizeof(char16_t));
+        textPos_ += units;
+        bytesLeft_ -= std::uint64_t{units} * 2;
+        return units;
+    }
     const auto bytes = static_cast<std::streamsize>(units * 2);
     file_.read(reinterpret_cast<char*>(to), bytes);
     if (file_.gcount() != bytes) throw UnreadableShape{};

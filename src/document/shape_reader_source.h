@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace orvane::detail {
 
@@ -26,6 +28,16 @@ public:
     // a folder, access denied, ...), empty when it was. Throws
     // UnreadableShape for something else that is no regular file.
     std::error_code open(const std::filesystem::path& path);
+
+    // The first n bytes of the file (fewer when it is shorter); reading
+    // starts from the beginning all the same.
+    std::string firstBytes(std::size_t n);
+    std::uint64_t fileBytes() const { return fileBytes_; }
+    // The whole file, for the forms that are read in memory.
+    // `reserved` is called once the room is taken, before it is written.
+    std::vector<unsigned char> allBytes(const std::function<void()>& reserved);
+    // Reads `text` (UTF-16 units) in place of the file's own bytes.
+    void useText(std::u16string text);
 
     // Reads line 1 (after an optional byte-order mark) up to a line feed,
     // dropping a carriage return before it. Throws UnreadableShape when the
@@ -54,7 +66,11 @@ private:
     void reserve(std::size_t units);
 
     std::ifstream file_;
+    std::uint64_t fileBytes_ = 0;
     std::uint64_t bytesLeft_ = 0;
+    std::u16string text_;  // with useText: the units to read, from textPos_
+    std::size_t textPos_ = 0;
+    bool fromText_ = false;
     std::unique_ptr<char16_t[]> buf_;
     std::size_t capacity_ = 0;
     std::size_t offset_ = 0;  // index in buf_ of the window's first unit

@@ -30,6 +30,7 @@ struct RunSwitches {
     bool chkPoly = false;    // "Make Small Polys Visible": lift short edges
     bool chkAnims = true;    // "Check Animations": normalise the animations
     bool chkReport = false;  // "Report Only": never write a file
+    bool compress = false;   // write the output as a compressed shape
 };
 
 // Where the checks and repairs report: the report list.
@@ -69,7 +70,8 @@ struct RunState {
           minEdgeSqr(limits.minEdgeSqr),
           chkPoly(switches.chkPoly),
           chkAnims(switches.chkAnims),
-          chkReport(switches.chkReport) {}
+          chkReport(switches.chkReport),
+          compress(switches.compress) {}
 
     RunReport& lst;
     std::int32_t maxPrimFaces;
@@ -78,6 +80,7 @@ struct RunState {
     bool chkPoly;
     bool chkAnims;
     bool chkReport;
+    bool compress;
 
     NodePtr r;  // the root of the shape being repaired
     std::vector<NodePtr> oversizedPrimitives;

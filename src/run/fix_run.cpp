@@ -13,12 +13,27 @@
 
 namespace orvane {
 
-const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be uncompressed unicode text";
+const char* const kInvalidFileFormat = "Invalid File Format\rThe file must be a shape in UTF-16 or 8-bit text, compressed or binary";
+
+std::string unreadableShapeMessage(ShapeForm form, const std::string& reason) {
+    const char* what = form == ShapeForm::Compressed ? "compressed shape"
+                       : form == ShapeForm::Binary   ? "binary shape"
+                                                     : "shape";
+    std::string line = reason;
+    if (!line.empty() && line[0] >= 'a' && line[0] <= 'z') line[0] = char(line[0] - 'a' + 'A');
+    return std::string("Unreadable ") + what + "\r" + line;
+}
 
 const char* const kCannotOpenFile = "The file could not be opened";
 
 std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::string& reason) {
     return std::string(kCannotOpenFile) + "\r" + pathText(chosen) + ": " + reason;
+}
+
+std::string unreadableMessage(const std::filesystem::path& chosen, const RunResult& result) {
+    if (result.openFailed) return cannotOpenMessage(chosen, result.problem);
+    if (result.problem.empty()) return kInvalidFileFormat;
+    return unreadableShapeMessage(result.form, result.problem);
 }
 
 std::string stoppedRunMessage(const std::filesystem::path& chosen, const std::string& reason) {
@@ -93,7 +108,10 @@ void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView&
         result.output = outputPathFor(chosen);
         view.setCaption("Writing " + pathText(result.output));
         view.pc(0);
-        root.SaveFile(result.output);
+        if (run.compress)
+            root.SaveCompressedFile(result.output);
+        else
+            root.SaveFile(result.output);
         result.wrote = true;
         view.prt("Cleaning up");
         run.r.reset();
@@ -119,13 +137,15 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
         view.setCaption("Reading " + pathText(chosen));
         view.pc(0);
         root->ReadFile(chosen, true);
+        result.form = root->ReadForm();
         if (root->Nodes().empty()) {
             if (const std::error_code reason = root->OpenError()) {
                 result.problem = reason.message();
-                view.showMessage(cannotOpenMessage(chosen, result.problem));
+                result.openFailed = true;
             } else {
-                view.showMessage(kInvalidFileFormat);
+                result.problem = root->ReadProblem();
             }
+            view.showMessage(unreadableMessage(chosen, result));
             result.outcome = RunOutcome::Unreadable;
             result.root = root;
             return result;

@@ -49,8 +49,11 @@ struct RunResult {
     bool fixesMade = false;  // a repair was made, in memory at least
     std::filesystem::path output;
     // For Stopped and WriteFailed; for Unreadable, why the file could not be
-    // opened (the system's words), empty when it was opened.
+    // opened (the system's words) or why a damaged compressed or binary shape
+    // could not be read; empty for anything else that is no shape.
     std::string problem;
+    bool openFailed = false;              // Unreadable because the file could not be opened
+    ShapeForm form = ShapeForm::Unknown;  // the form of the file read
     NodePtr root;         // after an unreadable file, the (empty) root that was read
     RunFigures figures;   // what the steps reported, up to where the run ended
 };
@@ -64,6 +67,13 @@ extern const char* const kCannotOpenFile;  // "The file could not be opened"
 // The message box text for a file that could not be opened: the first line,
 // then the path and the system's reason.
 std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::string& reason);
+
+// The message box text for a compressed or binary shape that could not be
+// read: "Unreadable compressed shape" and the reason with where it was found.
+std::string unreadableShapeMessage(ShapeForm form, const std::string& reason);
+
+// The message box text for an unreadable file, whichever the reason.
+std::string unreadableMessage(const std::filesystem::path& chosen, const RunResult& result);
 
 // The message box text of a run that stopped before writing: its first
 // line names the file, the second says why.

@@ -6,9 +6,9 @@ namespace orvane::ui {
 
 const char* const kAppUsage =
     "Usage: orvane [OPTIONS] [FILE]\n"
-    "Opens the Orvane window, which checks and repairs an MSTS shape file (uncompressed\n"
-    "UTF-16 text). With FILE the window opens and runs FILE at once, as if it had been\n"
-    "chosen with \"Select Model\".\n"
+    "Opens the Orvane window, which checks and repairs an MSTS shape file (UTF-16 or 8-bit\n"
+    "text, compressed or binary). With FILE the window opens and runs FILE at once, as if it\n"
+    "had been chosen with \"Select Model\".\n"
     "\n"
     "Options:\n"
     "  --help       show this text\n"

@@ -96,7 +96,7 @@ void frmUpdate::createControls() {
                     "If checked, the points that make up an edge less than min size will be moved up by 1 "
                     "meter and can be seen in the shape viewer.");
     cmd = place(button(this, "Select Model"), "cmd", fromTwips(8460, 420, 2295, 435),
-                "Select the uncompressed S file");
+                "Select the S file: text, compressed or binary");
     // The first two tool tips stand as they always have: each describes the other label's limit.
     lbl[0] = place(label(this), "lbl0", fromTwips(180, 540, 2115, 255), limitToolTips()[0]);
     cmdprim = place(button(this, "..."), "cmdprim", fromTwips(2340, 480, 375, 375));

@@ -57,7 +57,7 @@ TEST(BatchCli, ReportsEqualSingleRuns) {
                      dir / "out.txt"),
               3);
     EXPECT_EQ(readBytes(dir / "out.txt"), "");  // the summary went to its file
-    EXPECT_TRUE(readBytes(dir / "summary.csv").starts_with("path,outcome,problem,"));
+    EXPECT_TRUE(readBytes(dir / "summary.csv").starts_with("path,outcome,form,problem,"));
     for (const char* shape : {"ok.s", "sub/retimed.s", "compressed.s", "stopped.s", "blocked.s"}) {
         SCOPED_TRACE(shape);
         runCli("--report-only " + quoted(dir / "route" / shape), dir / "single.txt");

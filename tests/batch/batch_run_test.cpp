@@ -12,6 +12,7 @@
 #include "generator/sample_shapes.h"
 #include "generator/shape_generator.h"
 #include "support/shape_files.h"
+#include "support/shape_forms.h"
 
 using namespace orvane;
 using namespace orvane::batch;
@@ -51,6 +52,27 @@ TEST(BatchShapes, FoldersAreSearchedRecursivelyInPathOrder) {
     std::string error;
     EXPECT_FALSE(findShapes({(dir / "route").string(), (dir / "missing").string()}, error));
     EXPECT_NE(error.find("missing"), std::string::npos);
+}
+
+TEST(BatchRun, EachFormHasItsFieldAndTotal) {
+    TempDir dir;
+    writeGeneratedForms(dir.path(), 500);
+    writeBytes(dir / "notes.s", "not a shape");
+    BatchSettings settings;
+    settings.switches.chkReport = true;
+    const BatchSummary summary = runQuietly(shapesUnder(dir.path()), settings);
+    EXPECT_EQ(rowOf(summary, "twin.s").form, ShapeForm::Text);
+    EXPECT_EQ(rowOf(summary, "8bit.s").form, ShapeForm::Text8Bit);
+    EXPECT_EQ(rowOf(summary, "compressed.s").form, ShapeForm::Compressed);
+    EXPECT_EQ(rowOf(summary, "binary.s").form, ShapeForm::Binary);
+    EXPECT_EQ(rowOf(summary, "notes.s").form, ShapeForm::Unknown);
+    const auto json = nlohmann::json::parse(formatSummary(summary, SummaryFormat::Json));
+    EXPECT_EQ(json.at("totals").at("form_text"), 2);  // twin.s and generated.s
+    EXPECT_EQ(json.at("totals").at("form_compressed"), 2);  // and generated-compressed.s
+    EXPECT_EQ(json.at("totals").at("form_binary"), 1);
+    EXPECT_EQ(json.at("totals").at("form_text-8bit"), 1);
+    for (const auto& row : json.at("shapes"))
+        if (row.at("path") == "notes.s") EXPECT_TRUE(row.at("form").is_null());
 }
 
 TEST(BatchRun, EachOutcomeHasItsRow) {
@@ -140,7 +162,7 @@ TEST(BatchSummaryCsv, QuotesFieldsWithCommasAndQuotes) {
     summary.rows.emplace_back().path = "a,\"b\".s";
     summary.rows.back().figures = RunFigures{};
     const std::string text = formatSummary(summary, SummaryFormat::Csv);
-    EXPECT_NE(text.find("\r\n\"a,\"\"b\"\".s\",ok,,0,"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n\"a,\"\"b\"\".s\",ok,,,0,"), std::string::npos) << text;
 }
 
 TEST(BatchFigures, IndexOverflowPastSixteenBitVertices) {

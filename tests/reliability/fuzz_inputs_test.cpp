@@ -29,7 +29,7 @@ std::vector<std::filesystem::path> inputsOf(const std::string& target) {
 }
 
 TEST(FuzzInputs, EveryTargetHasSeeds) {
-    for (const char* target : {"fuzz_document", "fuzz_run"})
+    for (const char* target : {"fuzz_document", "fuzz_run", "fuzz_forms"})
         EXPECT_FALSE(inputsOf(target).empty()) << "no inputs under " << (kFuzzDir / "seeds" / target);
 }
 
@@ -37,6 +37,13 @@ TEST(FuzzInputs, DocumentSurvivesTheWriter) {
     for (const auto& file : inputsOf("fuzz_document")) {
         TempDir scratch;
         EXPECT_EQ(fuzz::documentProblem(file, scratch.path()), "") << file;
+    }
+}
+
+TEST(FuzzInputs, EveryFormReadsAndWritesBack) {
+    for (const auto& file : inputsOf("fuzz_forms")) {
+        TempDir scratch;
+        EXPECT_EQ(fuzz::formsProblem(readBytes(file), scratch.path()), "") << file;
     }
 }
 

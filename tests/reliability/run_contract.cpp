@@ -104,9 +104,8 @@ void checkPromises(const std::filesystem::path& input, const RunSwitches& switch
             if (result.wrote) expectCompleteOutput(output);
             break;
         case RunOutcome::Unreadable:
-            EXPECT_EQ(run.view.messages, std::vector<std::string>{result.problem.empty()
-                                                                       ? kInvalidFileFormat
-                                                                       : cannotOpenMessage(input, result.problem)});
+            // A file that could not be opened or a damaged compressed or binary shape says why.
+            EXPECT_EQ(run.view.messages, std::vector<std::string>{unreadableMessage(input, result)});
             EXPECT_FALSE(result.wrote);
             break;
         case RunOutcome::Stopped:

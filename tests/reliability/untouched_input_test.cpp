@@ -45,8 +45,8 @@ TEST_F(UntouchedInput, ReportOnly) {
 }
 
 TEST_F(UntouchedInput, Unreadable) {
-    // The same shape saved as 8-bit text.
-    const RunResult result = runOn(std::string(kHeader) + "\r\n" + repairableShapeBody());
+    // A compressed shape whose data is damaged.
+    const RunResult result = runOn(std::string("SIMISA@F\x10\x00\x00\x00@@@@\x78\x9c\xff\xff", 18));
     EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
 }
 

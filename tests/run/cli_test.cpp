@@ -31,7 +31,7 @@ TEST(Cli, UnreadableFileExitsOne) {
     CliResult r = runCli(dir.path(), quoted(dir / "bad.s"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Invalid File Format\nThe file must be uncompressed unicode text\n");
+    EXPECT_EQ(r.err, "Invalid File Format\nThe file must be a shape in UTF-16 or 8-bit text, compressed or binary\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "bad.sfixed"));
 }
 

@@ -58,7 +58,7 @@ TEST_F(RunFixture, UnreadableFileShowsTheMessageAndKeepsTheReport) {
     RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Invalid File Format\rThe file must be uncompressed unicode text");
+    EXPECT_EQ(view.messages[0], "Invalid File Format\rThe file must be a shape in UTF-16 or 8-bit text, compressed or binary");
     EXPECT_EQ(view.report, std::vector<std::string>{"earlier report"});
     EXPECT_EQ(view.caption, "Reading " + shape.string());
     EXPECT_EQ(view.events.back(), "idle");

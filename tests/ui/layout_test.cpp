@@ -29,7 +29,7 @@ const ControlTexts kControls[] = {
     {"chkPoly", "Make Small Polys Visible",
      "If checked, the points that make up an edge less than min size will be moved up by 1 meter and can be seen "
      "in the shape viewer."},
-    {"cmd", "Select Model", "Select the uncompressed S file"},
+    {"cmd", "Select Model", "Select the S file: text, compressed or binary"},
     {"lbl0", nullptr, "Models with objects over 11,000 polys in an object can cause crashes."},
     {"cmdprim", "...", ""},
     {"lbl1", nullptr, "Primitives with more than 2800 polys may not load in MSTS"},

@@ -92,7 +92,7 @@ TEST_F(WindowRun, UnreadableFileShowsTheMessageAndKeepsTheReport) {
     runOn(path);
 
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "Invalid File Format\rThe file must be uncompressed unicode text");
+    EXPECT_EQ(platform.messages[0].text, "Invalid File Format\rThe file must be a shape in UTF-16 or 8-bit text, compressed or binary");
     EXPECT_EQ(platform.messages[0].caption, "Orvane");
     EXPECT_EQ(reportLines(), QStringList{"earlier report"});
     EXPECT_EQ(progress().statusText().toStdString(), "Reading " + path.string());

@@ -1,0 +1,289 @@
+#include "document/binary_shape_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "document/block_rules.h"
+#include "document/utf16.h"
+
+namespace orvane {
+
+using binary::BlockRule;
+using binary::Slot;
+using binary::SlotCount;
+using binary::SlotType;
+
+std::string groupedNumber(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, 1, ',');
+    return digits;
+}
+
+namespace {
+
+// "%g" of the double nearest value, with the exponent widened to 3 digits.
+char* printfStyleFloat(char* out, float value) {
+    char buf[48];
+    const auto result = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::general, 6);
+    std::string_view text(buf, static_cast<std::size_t>(result.ptr - buf));
+    const std::size_t e = text.find('e');
+    if (e == std::string_view::npos) return std::copy(text.begin(), text.end(), out);
+    out = std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(e + 2), out);
+    for (std::size_t digits = text.size() - (e + 2); digits < 3; ++digits) *out++ = '0';
+    return std::copy(text.begin() + static_cast<std::ptrdiff_t>(e + 2), text.end(), out);
+}
+
+}  // namespace
+
+char* toolFloatChars(char* out, float value) {
+    if (value == 0.0f) {
+        *out++ = '0';
+        return out;
+    }
+    // The shortest text that reads back as the float. When it has at most
+    // 6 significant digits it is also the nearest 6-digit decimal to the
+    // float (a float's rounding interval is narrower than half a step of
+    // the 6th digit), so its digits are those "%g" prints.
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    const char* p = buf;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    char digits[12];
+    int count = 0;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits[count++] = *p;
+    if (count > 6 || std::fabs(value) < std::numeric_limits<float>::min())  // subnormals are coarser
+        return printfStyleFloat(out, value);
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
+    if (negative) *out++ = '-';
+    if (exponent < -4 || exponent >= 6) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            out = std::copy(digits + 1, digits + count, out);
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        *out++ = static_cast<char>('0' + magnitude / 100);
+        *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *out++ = static_cast<char>('0' + magnitude % 10);
+        return out;
+    }
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = -1; i > exponent; --i) *out++ = '0';
+        return std::copy(digits, digits + count, out);
+    }
+    for (int i = 0; i <= exponent; ++i) *out++ = i < count ? digits[i] : '0';
+    if (count > exponent + 1) {
+        *out++ = '.';
+        out = std::copy(digits + exponent + 1, digits + count, out);
+    }
+    return out;
+}
+
+std::string toolFloatText(float value) {
+    char buf[24];
+    return std::string(buf, toolFloatChars(buf, value));
+}
+
+namespace {
+
+// Blocks of a shape nest as its grammar allows, a dozen levels; a deeper
+// file is damaged.
+constexpr int kMaxDepth = 64;
+
+class TokenDecoder {
+public:
+    TokenDecoder(std::span<const unsigned char> data, std::uint64_t firstByte, std::string_view where,
+                 ShapeTokenSink& sink)
+        : data_(data), firstByte_(firstByte), where_(where), sink_(sink) {}
+
+    void decode() {
+        if (data_.size() < 8) fail("the binary data at byte " + at(0) + " is too short for the shape block");
+        const BlockRule* rule = binary::ruleForToken(u16(0));
+        if (!rule || rule->token != binary::kShapeToken)
+            fail("the binary data at byte " + at(0) + " starts with " + describe(u16(0)) + ", not shape");
+        const std::size_t end = block(0, data_.size(), nullptr, 0);
+        if (end != data_.size())
+            fail(groupedNumber(data_.size() - end) + " bytes follow the shape block at byte " + at(end));
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& reason) const { throw DamagedShape(reason); }
+    std::string at(std::size_t pos) const { return groupedNumber(firstByte_ + pos) + std::string(where_); }
+    std::uint16_t u16(std::size_t pos) const { return static_cast<std::uint16_t>(data_[pos] | (data_[pos + 1] << 8)); }
+    std::uint32_t u32(std::size_t pos) const {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | data_[pos + static_cast<std::size_t>(i)];
+        return v;
+    }
+    static std::string describe(std::uint32_t token) {
+        const BlockRule* rule = binary::ruleForToken(token);
+        return rule ? "block " + std::string(rule->name) : "unknown block number " + std::to_string(token);
+    }
+
+    // UTF-16 units of the data as UTF-8, in scratch.
+    std::string_view utf8(std::size_t pos, std::size_t units) {
+        wide_.resize(units);
+        for (std::size_t i = 0; i < units; ++i) wide_[i] = static_cast<char16_t>(u16(pos + 2 * i));
+        scratch_.clear();
+        appendUtf8(scratch_, wide_);
+        return scratch_;
+    }
+
+    // Whether UTF-16 units read back from the text as one bare word.
+    bool isBareWord(std::size_t pos, std::size_t units) const {
+        if (units == 0 || u16(pos) == u'"') return false;
+        for (std::size_t i = 0; i < units; ++i) {
+            const std::uint16_t u = u16(pos + 2 * i);
+            if (u < 0x21 || u == u'(' || u == u')') return false;
+        }
+        return true;
+    }
+
+    // Reads the block at pos, which must end by limit; returns its end.
+    std::size_t block(std::size_t pos, std::size_t limit, const BlockRule* parent, int depth) {
+        const std::uint16_t token = u16(pos);
+        const BlockRule* rule = binary::ruleForToken(token);
+        if (!rule) fail("unknown block number " + std::to_string(token) + " at byte " + at(pos));
+        // Messages are made only on failure: this runs for every block.
+        const auto name = [&] { return "block " + std::string(rule->name) + " at byte " + at(pos); };
+        if (!rule->known) fail(name() + " has no known layout");
+        if (depth >= kMaxDepth) fail(name() + " is nested too deeply");
+        if (const std::uint16_t second = u16(pos + 2); second != 0)
+            fail(name() + " has the unknown second word " + std::to_string(second));
+        const std::uint64_t length = u32(pos + 4);
+        if (length > limit - pos - 8)
+            fail(name() + (parent ? " runs past the end of its parent " + std::string(parent->name)
+                                : " runs past the end of the data"));
+        const std::size_t end = pos + 8 + static_cast<std::size_t>(length);
+        std::size_t p = pos + 8;
+        if (p == end) fail(name() + " ends before its label length");
+        const std::size_t labelUnits = data_[p++];
+        if (labelUnits * 2 > end - p) fail(name() + " ends inside its label");
+
+        if (labelUnits) {
+            if (!isBareWord(p, labelUnits)) fail(name() + " has a label that shape text cannot hold");
+            sink_.tokenBlockOpen(rule->name, utf8(p, labelUnits));
+            p += labelUnits * 2;
+        } else {
+            sink_.tokenBlockOpen(rule->name, {});
+        }
+        for (const Slot& slot : rule->slots) {
+            if (slot.count == SlotCount::One) {
+                if (p == end) fail(name() + " ends before all of its contents");
+                p = item(slot, p, end, *rule, pos, depth);
+            } else if (slot.count == SlotCount::Optional) {
+                if (p < end && fits(slot, p, end)) p = item(slot, p, end, *rule, pos, depth);
+            } else {
+                while (p < end) p = item(slot, p, end, *rule, pos, depth);
+            }
+        }
+        if (p != end) fail(name() + " has " + groupedNumber(end - p) + " bytes left over at byte " + at(p));
+        sink_.tokenBlockClose(firstByte_ + end);
+        return end;
+    }
+
+    // Whether an optional item at p is there: a value is, a block only when
+    // the next block is one the slot takes.
+    bool fits(const Slot& slot, std::size_t p, std::size_t end) const {
+        if (slot.type != SlotType::Block) return true;
+        if (end - p < 2) return false;
+        const std::uint16_t token = u16(p);
+        for (std::uint16_t allowed : slot.blocks)
+            if (allowed == token) return true;
+        return false;
+    }
+
+    std::size_t item(const Slot& slot, std::size_t p, std::size_t end, const BlockRule& rule, std::size_t blockPos,
+                     int depth) {
+        const auto name = [&] { return "block " + std::string(rule.name) + " at byte " + at(blockPos); };
+        if (slot.type == SlotType::Block) {
+            if (end - p < 8) fail("block header at byte " + at(p) + " runs past the end of its parent " +
+                                  std::string(rule.name));
+            if (!binary::ruleForToken(u16(p)))
+                fail("unknown block number " + std::to_string(u16(p)) + " at byte " + at(p));
+            if (!fits(slot, p, end)) fail(describe(u16(p)) + " at byte " + at(p) + " does not belong in " +
+                                          std::string(rule.name));
+            return block(p, end, &rule, depth + 1);
+        }
+        if (slot.type == SlotType::String) {
+            if (end - p < 2) fail(name() + " ends inside a string");
+            const std::size_t units = u16(p);
+            p += 2;
+            if (units * 2 > end - p) fail(name() + " ends inside a string");
+            if (!isBareWord(p, units)) fail(name() + " holds a string that shape text cannot hold");
+            sink_.tokenValue(utf8(p, units));
+            return p + units * 2;
+        }
+        if (end - p < 4) fail(name() + " ends inside a value at byte " + at(p));
+        const std::uint32_t bits = u32(p);
+        char buf[32];
+        char* last = buf;
+        switch (slot.type) {
+            case SlotType::U32: last = std::to_chars(buf, buf + sizeof buf, bits).ptr; break;
+            case SlotType::I32:
+                last = std::to_chars(buf, buf + sizeof buf, static_cast<std::int32_t>(bits)).ptr;
+                break;
+            case SlotType::Hex: {
+                static constexpr char kDigits[] = "0123456789abcdef";
+                for (int i = 7; i >= 0; --i) *last++ = kDigits[(bits >> (4 * i)) & 0xF];
+                break;
+            }
+            case SlotType::F32: {
+                float value;
+                std::memcpy(&value, &bits, sizeof value);
+                if (!std::isfinite(value)) fail(name() + " holds a float at byte " + at(p) + " that is not a number");
+                last = floatChars(buf, bits, value);
+                break;
+            }
+            default: break;
+        }
+        sink_.tokenValue(std::string_view(buf, static_cast<std::size_t>(last - buf)));
+        return p + 4;
+    }
+
+    std::span<const unsigned char> data_;
+    std::uint64_t firstByte_;
+    std::string_view where_;
+    // Shapes repeat their floats (normals, texture coordinates, shared
+    // points): the text of recent ones is kept by their bits.
+    struct CachedFloat {
+        std::uint32_t bits = 0;
+        std::uint8_t length = 0;  // 0: empty
+        char text[19];
+    };
+    static constexpr int kCacheBits = 12;
+
+    char* floatChars(char* out, std::uint32_t bits, float value) {
+        CachedFloat& cached = floatCache_[(bits * 2654435761u) >> (32 - kCacheBits)];
+        if (cached.length == 0 || cached.bits != bits) {
+            cached.bits = bits;
+            cached.length = static_cast<std::uint8_t>(toolFloatChars(cached.text, value) - cached.text);
+        }
+        return std::copy(cached.text, cached.text + cached.length, out);
+    }
+
+    ShapeTokenSink& sink_;
+    std::vector<CachedFloat> floatCache_ = std::vector<CachedFloat>(std::size_t{1} << kCacheBits);
+    std::u16string wide_;
+    std::string scratch_;
+};
+
+}  // namespace
+
+void decodeShapeTokens(std::span<const unsigned char> tokens, std::uint64_t firstByte, std::string_view where,
+                       ShapeTokenSink& sink) {
+    TokenDecoder(tokens, firstByte, where, sink).decode();
+}
+
+}  // namespace orvane

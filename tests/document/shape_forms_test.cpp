@@ -1,0 +1,178 @@
+// Every form of a shape file reads into the tree of its text: 8-bit text,
+// compressed and uncompressed binary, built here from generated text and,
+// when present, the real compressed shapes beside their text twins.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "document/binary_shape_text.h"
+#include "document/binary_shape_writer.h"
+#include "document/cls_reader.h"
+#include "document/shape_container.h"
+#include "document/shape_error.h"
+#include "generator/shape_generator.h"
+#include "support/shape_forms.h"
+#include "support/shape_files.h"
+#include "support/tree_helpers.h"
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+NodePtr readForm(const std::filesystem::path& path, ShapeForm expected) {
+    NodePtr root = readFileRecording(path);
+    EXPECT_EQ(root->ReadForm(), expected) << path;
+    EXPECT_EQ(root->ReadProblem(), "") << path;
+    return root;
+}
+
+NodePtr generatedTwin(const TempDir& dir, std::int64_t triangles) {
+    writeGeneratedForms(dir.path(), triangles);
+    return readForm(dir / "twin.s", ShapeForm::Text);
+}
+
+TEST(ShapeForms, EachFormOfAGeneratedShapeReadsAsItsText) {
+    TempDir dir;
+    NodePtr twin = generatedTwin(dir, 3000);
+    for (auto [name, form] : kOtherForms) {
+        NodePtr other = readForm(dir / name, form);
+        EXPECT_EQ(treeDifference(*twin, *other), "") << name;
+        EXPECT_EQ(other->Header(), twin->Header()) << name;
+    }
+}
+
+TEST(ShapeForms, EightBitTextIsWindows1252) {
+    TempDir dir;
+    writeBytes(dir / "8bit.s", std::string(kHeader) + "\r\nshape ( image ( caf\xE9\x80\x9F ) )");
+    NodePtr root = readForm(dir / "8bit.s", ShapeForm::Text8Bit);
+    ASSERT_EQ(root->Nodes().size(), 1u);
+    EXPECT_EQ(valuesOf(*root->Nodes()[0]), std::vector<std::string>{"caf\xC3\xA9\xE2\x82\xAC\xC5\xB8"});
+}
+
+TEST(ShapeForms, FloatsPrintAsTheFormatsOwnTool) {
+    EXPECT_EQ(toolFloatText(-3.8e-5f), "-3.8e-005");
+    EXPECT_EQ(toolFloatText(-0.0f), "0");
+    EXPECT_EQ(toolFloatText(40.0f), "40");
+    EXPECT_EQ(toolFloatText(0.4951512f), "0.495151");
+    EXPECT_EQ(toolFloatText(1234567.0f), "1.23457e+006");
+    // Any float as C's "%g" prints it, with the exponent widened to 3 digits.
+    std::uint32_t bits = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value) || value == 0.0f) continue;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%g", static_cast<double>(value));
+        std::string expected = buf;
+        if (const auto e = expected.find('e'); e != std::string::npos && expected.size() - (e + 2) < 3)
+            expected.insert(e + 2, 3 - (expected.size() - (e + 2)), '0');
+        ASSERT_EQ(toolFloatText(value), expected) << bits;
+    }
+}
+
+// Written compressed, a tree in the tool's number forms reads back as it was.
+TEST(ShapeForms, CompressedWriteReadsBackToTheTreeWritten) {
+    TempDir dir;
+    NodePtr twin = generatedTwin(dir, 2000);
+    twin->SaveCompressedFile(dir / "out.s");
+    NodePtr back = readForm(dir / "out.s", ShapeForm::Compressed);
+    EXPECT_EQ(treeDifference(*twin, *back), "");
+}
+
+TEST(ShapeForms, AValueWithoutBinaryFormStopsTheWriteNamingIt) {
+    TempDir dir;
+    for (const char* body : {"shape ( shape_header ( 00000000 nine ) )", "shape ( shape_header ( 1ffffffff ) )",
+                             "shape ( points ( 1 point ( 1 2 x ) ) )", "shape ( points ( 4294967296 ) )",
+                             "shape ( mystery ( 1 ) )"}) {
+        writeShape(dir / "in.s", body);
+        NodePtr root = readFileRecording(dir / "in.s");
+        try {
+            root->SaveCompressedFile(dir / "out.s");
+            ADD_FAILURE() << body;
+        } catch (const ShapeError& e) {
+            EXPECT_NE(std::string(e.what()).find("as a compressed shape: block "), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.s")) << body;
+    }
+}
+
+// Damaged files, each from a small compressed shape: the reason and where.
+TEST(ShapeForms, DamagedInputNamesTheReasonAndTheByte) {
+    TempDir dir;
+    const std::vector<unsigned char> tokens = binaryShapeTokens(*generatedTwin(dir, 10));
+    auto addToLength = [](std::vector<unsigned char>& t, std::size_t at, std::uint32_t more) {
+        std::uint32_t length;
+        std::memcpy(&length, t.data() + at, 4);
+        length += more;
+        std::memcpy(t.data() + at, &length, 4);
+    };
+    const std::vector<unsigned char> good = compressedShape(tokens);
+
+    auto withTokens = [](std::vector<unsigned char> t) { return compressedShape(t); };
+    std::vector<unsigned char> unknown = tokens, pastParent = tokens, leftOver = tokens, world = tokens;
+    unknown[16 + 8 + 1] = 0x9C, unknown[16 + 8 + 2] = 0x01;    // shape_header becomes number 412
+    addToLength(pastParent, 16 + 8 + 1 + 4, 1u << 30);         // shape_header longer than shape
+    addToLength(leftOver, 16 + 4, 2), leftOver.push_back(0), leftOver.push_back(0);  // two bytes after its blocks
+    std::memcpy(world.data(), "JINX0w0b", 8);
+    std::vector<unsigned char> damaged = good, shortened = good, sizeWrong = good, huge = good;
+    damaged[20] ^= 0xFF;
+    shortened.resize(shortened.size() - 3);
+    sizeWrong[8] -= 3;
+    huge[11] = 0xF0;
+
+    const std::pair<std::vector<unsigned char>, std::string> cases[] = {
+        {damaged, "compressed data is damaged at byte "},
+        {shortened, "compressed data ends early at byte "},
+        {sizeWrong, "differs from the "},
+        {huge, "more than 2 GiB"},
+        {withTokens(unknown), "unknown block number 412 at byte 25 of the inflated data"},
+        {withTokens(pastParent), "block shape_header at byte 25 of the inflated data runs past the end of its parent shape"},
+        {withTokens(leftOver), "block shape at byte 16 of the inflated data has 2 bytes left over"},
+        {withTokens(world), "is not a shape: it starts \"JINX0w0b\""},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        writeBytes(dir / "bad.s", std::string(bytes.begin(), bytes.end()));
+        NodePtr root = readFileRecording(dir / "bad.s");
+        EXPECT_TRUE(root->Nodes().empty()) << reason;
+        EXPECT_EQ(root->ReadForm(), ShapeForm::Compressed) << reason;
+        EXPECT_NE(root->ReadProblem().find(reason), std::string::npos) << root->ReadProblem();
+    }
+}
+
+// The real compressed shapes: each form reads to the tree of its twin and
+// writes the bytes the twin's tree writes (the writer's own layout: it
+// wraps long lines at other columns than the format's tool, and writes no
+// line end after the last ")"); the twin, encoded again,
+// gives the original's tokens except where its text cannot hold a float,
+// and written compressed it reads back as it was.
+TEST(ShapeForms, RealCompressedShapesMatchTheirTwins) {
+    const std::vector<CompressedPair> pairs = compressedCorpusPairs(ORVANE_CORPUS_DIR);
+    if (pairs.empty()) GTEST_SKIP() << "no compressed corpus";
+    for (const CompressedPair& pair : pairs) {
+        TempDir dir;
+        NodePtr twin = readForm(pair.twin, ShapeForm::Text);
+        const std::vector<unsigned char> inflated = inflatedFile(pair.compressed);
+        writeOtherForms(dir.path(), inflated, pair.twin);
+        twin->SaveFile(dir / "twin-written.s");
+        const std::string twinWritten = readBytes(dir / "twin-written.s");
+        std::filesystem::copy_file(pair.compressed, dir / "compressed.s", std::filesystem::copy_options::overwrite_existing);
+        for (auto [name, form] : kOtherForms) {
+            NodePtr read = readForm(dir / name, form);
+            read->SaveFile(dir / "written.s");
+            EXPECT_EQ(treeDifference(*twin, *read), "") << pair.twin << " " << name;
+            EXPECT_TRUE(readBytes(dir / "written.s") == twinWritten) << pair.twin << " " << name;
+        }
+        EXPECT_EQ(tokenDifference(inflated, binaryShapeTokens(*twin)), "") << pair.twin;
+        twin->SaveCompressedFile(dir / "again.s");
+        EXPECT_EQ(treeDifference(*twin, *readForm(dir / "again.s", ShapeForm::Compressed)), "") << pair.twin;
+    }
+}
+
+}  // namespace
