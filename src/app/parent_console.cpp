@@ -1,0 +1,36 @@
+#include "parent_console.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <cstdio>
+#endif
+
+namespace orvane::app {
+
+#ifdef _WIN32
+
+namespace {
+
+bool leadsNowhere(DWORD stream) {
+    const HANDLE handle = GetStdHandle(stream);
+    return handle == nullptr || handle == INVALID_HANDLE_VALUE || GetFileType(handle) == FILE_TYPE_UNKNOWN;
+}
+
+}  // namespace
+
+void useParentConsole() {
+    const bool out = leadsNowhere(STD_OUTPUT_HANDLE);
+    const bool err = leadsNowhere(STD_ERROR_HANDLE);
+    if (!(out || err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    if (out) std::freopen("CONOUT$", "w", stdout);
+    if (err) std::freopen("CONOUT$", "w", stderr);
+}
+
+#else
+
+void useParentConsole() {}
+
+#endif
+
+}  // namespace orvane::app
