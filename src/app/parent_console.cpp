@@ -1,9 +1,12 @@
 #include "parent_console.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <initializer_list>
 #endif
 
 namespace orvane::app {
@@ -22,9 +25,13 @@ bool leadsNowhere(DWORD stream) {
 void useParentConsole() {
     const bool out = leadsNowhere(STD_OUTPUT_HANDLE);
     const bool err = leadsNowhere(STD_ERROR_HANDLE);
-    if (!(out || err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    if (out) std::freopen("CONOUT$", "w", stdout);
-    if (err) std::freopen("CONOUT$", "w", stderr);
+    if ((out || err) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (out) std::freopen("CONOUT$", "w", stdout);
+        if (err) std::freopen("CONOUT$", "w", stderr);
+    }
+    // Line ends as written, as on Linux and as orvane-cli writes them.
+    for (std::FILE* stream : {stdout, stderr})
+        if (const int fd = _fileno(stream); fd >= 0) _setmode(fd, _O_BINARY);
 }
 
 #else
