@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "orvane_version.h"
+#include "parent_console.h"
 #include "platform/path_conversion.h"
 #include "platform/qt_platform.h"
 #include "ui/command_line.h"
@@ -21,6 +22,7 @@ QStringList argumentsOf(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    orvane::app::useParentConsole();
     // --help, --version and usage errors answer before any window system is needed.
     const orvane::ui::AppArguments early = orvane::ui::parseAppArguments(argumentsOf(argc, argv));
     if (early.help || early.version) {

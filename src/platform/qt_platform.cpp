@@ -17,10 +17,13 @@ QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data()
 std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 // The store is addressed by application and section; QSettings files it
-// under an organisation of the same name as the application.
+// under an organisation of the same name as the application, in the
+// default format: the system's own store (the registry on Windows) unless
+// the tests chose INI files.
 class SettingsSection {
 public:
-    SettingsSection(const std::string& app, const std::string& section) : settings_(fromUtf8(app), fromUtf8(app)) {
+    SettingsSection(const std::string& app, const std::string& section)
+        : settings_(QSettings::defaultFormat(), QSettings::UserScope, fromUtf8(app), fromUtf8(app)) {
         settings_.beginGroup(fromUtf8(section));
     }
     QSettings& operator*() { return settings_; }

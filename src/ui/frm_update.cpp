@@ -17,6 +17,7 @@
 
 #include "document/numbers.h"
 #include "orvane_version.h"
+#include "platform/app_icon.h"
 #include "platform/path_conversion.h"
 #include "ui/last_folder.h"
 #include "ui/limits.h"
@@ -73,7 +74,7 @@ frmUpdate::frmUpdate(const platform::Platform& platform, QWidget* parent) : QWid
     dialogFont.setStretch(QFont::SemiCondensed);
     setFont(dialogFont);
     initIconResource();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.svg")));
+    setWindowIcon(platform::applicationIcon());
     setAcceptDrops(true);
     createControls();
     Form_Load();

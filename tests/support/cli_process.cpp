@@ -39,16 +39,20 @@ std::string quoted(const std::filesystem::path& path) {
 #endif
 }
 
-CliResult runCli(const std::filesystem::path& dir, const std::string& arguments) {
-    const std::filesystem::path cli = std::filesystem::absolute(ORVANE_CLI_PATH).make_preferred();
+CliResult runProgram(const std::filesystem::path& program, const std::filesystem::path& dir,
+                     const std::string& arguments) {
     CliResult result;
-    result.status = runShell(quoted(cli) + " " + arguments + " >" + quoted(dir / "stdout.txt") + " 2>" +
-                             quoted(dir / "stderr.txt"));
+    result.status = runShell(quoted(std::filesystem::absolute(program).make_preferred()) + " " + arguments + " >" +
+                             quoted(dir / "stdout.txt") + " 2>" + quoted(dir / "stderr.txt"));
     result.out = readBytes(dir / "stdout.txt");
     result.err = readBytes(dir / "stderr.txt");
     std::filesystem::remove(dir / "stdout.txt");
     std::filesystem::remove(dir / "stderr.txt");
     return result;
+}
+
+CliResult runCli(const std::filesystem::path& dir, const std::string& arguments) {
+    return runProgram(ORVANE_CLI_PATH, dir, arguments);
 }
 
 }  // namespace orvane::test

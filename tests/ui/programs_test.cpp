@@ -3,33 +3,44 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
+#include <QByteArray>
 #include <QRegularExpression>
 #include <QString>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <tuple>
 
 #include "generator/sample_shapes.h"
 #include "orvane_version.h"
 #include "run/fix_run.h"
+#include "support/cli_process.h"
 #include "support/shape_files.h"
 
 namespace orvane::test {
 namespace {
 
-// Standard output of a command line, and its exit status.
-std::pair<std::string, int> run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return {out, -1};
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    const int raw = pclose(pipe);
-    return {out, WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
-}
+// An environment variable set (or unset, for a null value) while it lives;
+// the programs started meanwhile inherit it.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        if (value)
+            qputenv(name, value);
+        else
+            qunsetenv(name);
+    }
+    ~ScopedVariable() {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
 
 struct Program {
     const char* name;
@@ -38,12 +49,14 @@ struct Program {
 const Program kPrograms[] = {{"orvane", ORVANE_APP_PATH}, {"orvane-cli", ORVANE_CLI_PATH}};
 
 TEST(Programs, VersionIsTheProjectVersion) {
+    // The window program answers without any display.
+    const ScopedVariable display("DISPLAY", nullptr), wayland("WAYLAND_DISPLAY", nullptr),
+        platform("QT_QPA_PLATFORM", nullptr);
+    TempDir dir;
     for (const Program& program : kPrograms) {
-        // The window program answers without any display.
-        const auto [out, status] = run("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= '" +
-                                       std::string(program.path) + "' --version");
-        EXPECT_EQ(status, 0) << program.name;
-        EXPECT_EQ(out, std::string(program.name) + " " + ORVANE_VERSION + "\n");
+        const CliResult result = runProgram(program.path, dir.path(), "--version");
+        EXPECT_EQ(result.status, 0) << program.name;
+        EXPECT_EQ(result.out, std::string(program.name) + " " + ORVANE_VERSION + "\n");
     }
 }
 
@@ -60,15 +73,16 @@ TEST(Programs, WindowWithoutADisplayAnswersAUsageErrorAndSaysItNeedsOne) {
 }
 
 TEST(Programs, ManPagesNameEveryOptionOfHelp) {
+    TempDir dir;
     for (const Program& program : kPrograms) {
         SCOPED_TRACE(program.name);
-        const auto [help, status] = run("'" + std::string(program.path) + "' --help");
-        ASSERT_EQ(status, 0);
+        const CliResult help = runProgram(program.path, dir.path(), "--help");
+        ASSERT_EQ(help.status, 0);
         const QString page = QString::fromStdString(
                                  readBytes(std::filesystem::path(ORVANE_DIST_DIR) / (std::string(program.name) + ".1")))
                                  .replace("\\-", "-");
         int options = 0;
-        for (const auto& match : QRegularExpression("--[a-z][a-z-]*").globalMatch(QString::fromStdString(help))) {
+        for (const auto& match : QRegularExpression("--[a-z][a-z-]*").globalMatch(QString::fromStdString(help.out))) {
             ++options;
             EXPECT_TRUE(page.contains(match.captured())) << match.captured().toStdString();
         }
@@ -79,9 +93,9 @@ TEST(Programs, ManPagesNameEveryOptionOfHelp) {
 TEST(Programs, WindowRunsTheFileOfItsCommandLine) {
     TempDir dir;
     writeShape(dir / "m.s", smallShape(animationBlock(12, 30)));  // retimed, so written
-    const std::string command = "QT_QPA_PLATFORM=offscreen ORVANE_GRAB_WINDOW='" + (dir / "w.png").string() + "' '" +
-                                ORVANE_APP_PATH + "' '" + (dir / "m.s").string() + "'";
-    EXPECT_EQ(run(command).second, 0);
+    const ScopedVariable platform("QT_QPA_PLATFORM", "offscreen");
+    const ScopedVariable grab("ORVANE_GRAB_WINDOW", (dir / "w.png").string().c_str());
+    EXPECT_EQ(runProgram(ORVANE_APP_PATH, dir.path(), quoted(dir / "m.s")).status, 0);
     EXPECT_TRUE(std::filesystem::exists(outputPathFor(dir / "m.s")));
 }
 

@@ -1,5 +1,5 @@
-// The limits persist in the real per-user settings store from one start to
-// the next (the store is pointed at a temporary folder).
+// The limits persist in the per-user settings store from one start to the
+// next (the store is an INI file in a temporary folder).
 
 #include <QPushButton>
 #include <QSettings>
@@ -17,7 +17,7 @@ namespace {
 class QtSettingsStore : public ::testing::Test {
 protected:
     QtSettingsStore() {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.path().string()));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir.path().string()));
     }
     TempDir dir;
     platform::QtPlatform qt;
@@ -47,7 +47,7 @@ TEST_F(QtSettingsStore, CloseKeepsTheLimitsForTheNextStart) {
     EXPECT_EQ(labelText(next, "lbl2"), "Min Edge size (mm) 4");
 
     // Stored as text under application Pellicor, section Orvane.
-    QSettings settings("Pellicor", "Pellicor");
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Pellicor", "Pellicor");
     EXPECT_EQ(settings.value("Orvane/minsqr").toString().toStdString(), "0.000016");
     EXPECT_EQ(settings.value("Orvane/maxfaces").toString().toStdString(), "11000");
 }

@@ -98,7 +98,13 @@ TEST_F(WindowConventions, ReportLinesAreCopiedAndSaved) {
     trigger("Save Report As...");
     ASSERT_EQ(platform.saveRequests.size(), 1u);
     EXPECT_EQ(platform.saveRequests[0].fileName, dir / "m.s.report.txt");
-    EXPECT_EQ(QString::fromStdString(readBytes(dir / "m.s.report.txt")), list().lines().join('\n') + '\n');
+    // With the system's line ends: Windows tools, Notepad among them, expect CR LF there.
+#ifdef Q_OS_WIN
+    const QString lineEnd = "\r\n";
+#else
+    const QString lineEnd = "\n";
+#endif
+    EXPECT_EQ(QString::fromStdString(readBytes(dir / "m.s.report.txt")), list().lines().join(lineEnd) + lineEnd);
 
     // A failed save says so and leaves no file.
     platform.saveAnswers.push_back(dir / "missing" / "r.txt");
