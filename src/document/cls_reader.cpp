@@ -1,17 +1,14 @@
 #include "document/cls_reader.h"
 
+#include <utility>
+
 namespace orvane {
 
 namespace {
 const NodeList kNoNodes;
-const StringList kNoStrings;
 }  // namespace
 
-NodePtr clsReader::create() {
-    // One allocation for the node and its reference count.
-    struct Constructible : clsReader {};
-    return std::make_shared<Constructible>();
-}
+NodePtr clsReader::create() { return NodePtr(new clsReader()); }
 
 NodePtr clsReader::create(std::string_view name) {
     NodePtr node = create();
@@ -19,39 +16,84 @@ NodePtr clsReader::create(std::string_view name) {
     return node;
 }
 
-clsReader::~clsReader() = default;
+clsReader::~clsReader() {
+    if (parent_) releaseExtras(parent_);
+    if (!extras_) return;
+    // Children that outlive this node learn that their parent is gone; the
+    // lists are released after that, each child releasing its hold on the
+    // Extras as it goes.
+    extras_->owner = nullptr;
+    NodeList nodes = std::move(extras_->ownNodes);
+    NodeListPtr sharedNodes = std::move(extras_->sharedNodes);
+    StringListPtr sharedStrings = std::move(extras_->sharedStrings);
+    std::unique_ptr<RootState> root = std::move(extras_->root);
+    releaseExtras(extras_);
+}
 
-void clsReader::makeNodes() { nodes_ = std::make_shared<NodeList>(); }
+void clsReader::releaseExtras(Extras* extras) noexcept {
+    if (extras->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete extras;
+}
+
+clsReader::Extras& clsReader::extras() {
+    if (!extras_) {
+        extras_ = new Extras();
+        extras_->owner = this;
+    }
+    return *extras_;
+}
+
+clsReader::Extras* clsReader::anchor() {
+    Extras& e = extras();
+    e.refs.fetch_add(1, std::memory_order_relaxed);
+    return &e;
+}
+
+NodeList& clsReader::makeNodes() { return extras().nodes(); }
 
 const NodeList& clsReader::noNodes() { return kNoNodes; }
 
 NodeListPtr clsReader::SharedNodes() {
-    Nodes();
-    return nodes_;
+    Extras& e = extras();
+    if (!e.sharedNodes) e.sharedNodes = std::make_shared<NodeList>(std::exchange(e.ownNodes, NodeList()));
+    return e.sharedNodes;
 }
 
-void clsReader::SetNodes(NodeListPtr list) { nodes_ = std::move(list); }
-
-void clsReader::makeStrings() { strings_ = std::make_shared<StringList>(); }
-
-const StringList& clsReader::noStrings() { return kNoStrings; }
+void clsReader::SetNodes(NodeListPtr list) {
+    Extras& e = extras();
+    NodeList old = std::exchange(e.ownNodes, NodeList());
+    // A list nobody else holds becomes the node's own.
+    if (list && list.use_count() == 1) {
+        e.ownNodes = std::move(*list);
+        list.reset();
+    }
+    e.sharedNodes = std::move(list);
+}
 
 StringListPtr clsReader::SharedStrings() {
-    Strings();
-    return strings_;
+    Extras& e = extras();
+    if (!e.sharedStrings) e.sharedStrings = std::make_shared<StringList>(std::exchange(strings_, StringList()));
+    return e.sharedStrings;
 }
 
-void clsReader::SetStrings(StringListPtr list) { strings_ = std::move(list); }
+void clsReader::SetStrings(StringListPtr list) {
+    StringList old = std::exchange(strings_, StringList());
+    if (list && list.use_count() == 1) {
+        strings_ = std::move(*list);
+        list.reset();
+    }
+    if (list || extras_) extras().sharedStrings = std::move(list);
+}
 
-NodePtr clsReader::Parent() const { return parent_.lock(); }
+NodePtr clsReader::Parent() const {
+    return parent_ && parent_->owner ? NodePtr(parent_->owner) : NodePtr();
+}
 
-void clsReader::SetParent(const NodePtr& parent) { parent_ = parent; }
+void clsReader::SetParent(const NodePtr& parent) { SetParent(parent.get()); }
 
 void clsReader::SetParent(clsReader* parent) {
-    if (parent)
-        parent_ = parent->weak_from_this();
-    else
-        parent_.reset();
+    Extras* next = parent ? parent->anchor() : nullptr;
+    if (parent_) releaseExtras(parent_);
+    parent_ = next;
 }
 
 NodePtr clsReader::Find(std::string_view name) const {
@@ -81,31 +123,34 @@ void clsReader::SetKeepAliveListener(std::function<void()> listener, std::chrono
 
 const std::string& clsReader::Header() const {
     static const std::string kNone;
-    return root_ ? root_->sHeader : kNone;
+    return rootState() ? rootState()->sHeader : kNone;
 }
 
-std::error_code clsReader::OpenError() const { return root_ ? root_->openError : std::error_code(); }
+std::error_code clsReader::OpenError() const { return rootState() ? rootState()->openError : std::error_code(); }
 
-ShapeForm clsReader::ReadForm() const { return root_ ? root_->form : ShapeForm::Unknown; }
+ShapeForm clsReader::ReadForm() const { return rootState() ? rootState()->form : ShapeForm::Unknown; }
 
 const std::string& clsReader::ReadProblem() const {
     static const std::string kNone;
-    return root_ ? root_->problem : kNone;
+    return rootState() ? rootState()->problem : kNone;
 }
 
 void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
 
 clsReader::RootState& clsReader::root() {
-    if (!root_) root_ = std::make_unique<RootState>();
-    return *root_;
+    Extras& e = extras();
+    if (!e.root) e.root = std::make_unique<RootState>();
+    return *e.root;
 }
 
 void clsReader::RaiseProgress(float percent) {
-    if (root_ && root_->progress) root_->progress(percent);
+    const RootState* state = rootState();
+    if (state && state->progress) state->progress(percent);
 }
 
 void clsReader::RaiseKeepAlive() {
-    if (root_ && root_->keepAlive) root_->keepAlive();
+    const RootState* state = rootState();
+    if (state && state->keepAlive) state->keepAlive();
 }
 
 }  // namespace orvane

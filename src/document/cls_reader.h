@@ -8,7 +8,9 @@
 // own vocabulary; use the helpers of tree_edit.h and block_layout.h for
 // those.
 
+#include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -24,7 +26,45 @@
 namespace orvane {
 
 class clsReader;
-using NodePtr = std::shared_ptr<clsReader>;
+
+// Shared ownership of a node. The count lives in the node itself, so a
+// reference is one pointer wide and a node is one allocation; otherwise it
+// behaves as a shared pointer (copies share, the last one frees the node).
+class NodePtr {
+public:
+    NodePtr() noexcept = default;
+    NodePtr(std::nullptr_t) noexcept {}  // NOLINT: as a shared pointer
+    // Takes a further reference to a node that is already owned elsewhere
+    // (or to a new node, see clsReader::create).
+    explicit NodePtr(clsReader* node) noexcept;
+    NodePtr(const NodePtr& o) noexcept;
+    NodePtr(NodePtr&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
+    NodePtr& operator=(const NodePtr& o) noexcept {
+        NodePtr copy(o);
+        swap(copy);
+        return *this;
+    }
+    NodePtr& operator=(NodePtr&& o) noexcept {
+        NodePtr moved(std::move(o));
+        swap(moved);
+        return *this;
+    }
+    ~NodePtr();
+
+    clsReader* get() const noexcept { return p_; }
+    clsReader* operator->() const noexcept { return p_; }
+    clsReader& operator*() const noexcept { return *p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    void reset() noexcept { NodePtr().swap(*this); }
+    void swap(NodePtr& o) noexcept { std::swap(p_, o.p_); }
+
+    friend bool operator==(const NodePtr& a, const NodePtr& b) noexcept { return a.p_ == b.p_; }
+    friend bool operator==(const NodePtr& a, std::nullptr_t) noexcept { return a.p_ == nullptr; }
+
+private:
+    clsReader* p_ = nullptr;
+};
+
 using NodeList = std::vector<NodePtr>;
 using StringList = std::vector<ShapeText>;
 using NodeListPtr = std::shared_ptr<NodeList>;
@@ -46,10 +86,10 @@ enum class ReadProgress { OutermostItems, EveryPercent };
 // Deeper files are unreadable, so no walk over a tree can exhaust the stack.
 inline constexpr int kMaxNestingDepth = 1000;
 
-class clsReader : public std::enable_shared_from_this<clsReader> {
+class clsReader {
 public:
-    // Nodes are always owned through shared pointers (lists hold them, and
-    // Parent is a weak back reference).
+    // Nodes are always owned through NodePtr (lists hold them, and Parent
+    // is a back reference that does not keep the parent alive).
     static NodePtr create();
     static NodePtr create(std::string_view name);
 
@@ -64,29 +104,25 @@ public:
 
     // The child blocks in file order. (The list accessors are inline: the
     // checks and the writer call them millions of times.)
-    NodeList& Nodes() {
-        if (!nodes_) makeNodes();
-        return *nodes_;
-    }
-    const NodeList& Nodes() const { return nodes_ ? *nodes_ : noNodes(); }
+    NodeList& Nodes() { return extras_ ? extras_->nodes() : makeNodes(); }
+    const NodeList& Nodes() const { return extras_ ? extras_->nodes() : noNodes(); }
     // The list object itself; assigning it to another node shares it.
     NodeListPtr SharedNodes();
     void SetNodes(NodeListPtr list);
 
     // Every item of the block in order: values as written and, for each
     // child, a placeholder equal to the child's Name where the child stands.
-    StringList& Strings() {
-        if (!strings_) makeStrings();
-        return *strings_;
+    StringList& Strings() { return extras_ && extras_->sharedStrings ? *extras_->sharedStrings : strings_; }
+    const StringList& Strings() const {
+        return extras_ && extras_->sharedStrings ? *extras_->sharedStrings : strings_;
     }
-    const StringList& Strings() const { return strings_ ? *strings_ : noStrings(); }
     StringListPtr SharedStrings();
     void SetStrings(StringListPtr list);
 
     // The enclosing block, or none (root, or the parent has been released).
     NodePtr Parent() const;
     void SetParent(const NodePtr& parent);
-    void SetParent(clsReader* parent);  // parent must be owned by a shared pointer
+    void SetParent(clsReader* parent);
 
     // First direct child whose Name equals name exactly, or none.
     NodePtr Find(std::string_view name) const;
@@ -140,22 +176,53 @@ private:
         std::function<void()> keepAlive;
         std::chrono::milliseconds keepAliveInterval{50};
     };
+    // What only some nodes need, made on first use: the children, lists
+    // shared with other nodes, the root's state. It is also what children
+    // point to as their Parent: it outlives the node while children hold
+    // it, and then tells them the parent is gone.
+    struct Extras {
+        std::atomic<std::uint32_t> refs{1};  // the node's own, one per child pointing here
+        clsReader* owner = nullptr;          // none once the node is gone
+        NodeList ownNodes;
+        NodeListPtr sharedNodes;      // when set, the node's Nodes
+        StringListPtr sharedStrings;  // when set, the node's Strings
+        std::unique_ptr<RootState> root;
+        NodeList& nodes() { return sharedNodes ? *sharedNodes : ownNodes; }
+    };
+    static void releaseExtras(Extras* extras) noexcept;
+    Extras& extras();
+    // A new reference to this node's Extras, for a child's Parent.
+    Extras* anchor();
     RootState& root();
+    const RootState* rootState() const { return extras_ ? extras_->root.get() : nullptr; }
     void RaiseProgress(float percent);
     void RaiseKeepAlive();
-    void makeNodes();
-    void makeStrings();
+    NodeList& makeNodes();
     static const NodeList& noNodes();
-    static const StringList& noStrings();
 
-    NodeListPtr nodes_;
-    StringListPtr strings_;
-    std::weak_ptr<clsReader> parent_;
-    std::unique_ptr<RootState> root_;
+    // Values live in the node; a node's list moves to a shared list object
+    // only when SharedStrings is asked for or a shared list is set.
+    StringList strings_;
+    mutable std::atomic<std::uint32_t> refs_{0};
+    Extras* parent_ = nullptr;  // the enclosing node's Extras
+    Extras* extras_ = nullptr;
 
+    friend class NodePtr;
     friend class ShapeReader;
     friend class ShapeWriter;
     friend class KeepAliveTicker;
 };
+
+inline NodePtr::NodePtr(clsReader* node) noexcept : p_(node) {
+    if (p_) p_->refs_.fetch_add(1, std::memory_order_relaxed);
+}
+
+inline NodePtr::NodePtr(const NodePtr& o) noexcept : p_(o.p_) {
+    if (p_) p_->refs_.fetch_add(1, std::memory_order_relaxed);
+}
+
+inline NodePtr::~NodePtr() {
+    if (p_ && p_->refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete p_;
+}
 
 }  // namespace orvane

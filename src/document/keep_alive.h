@@ -13,7 +13,7 @@ namespace orvane {
 class KeepAliveTicker {
 public:
     explicit KeepAliveTicker(clsReader& root)
-        : root_(root), interval_(root.root_ ? root.root_->keepAliveInterval : std::chrono::milliseconds(50)),
+        : root_(root), interval_(root.rootState() ? root.rootState()->keepAliveInterval : std::chrono::milliseconds(50)),
           last_(Clock::now()) {}
 
     void tick() {

@@ -71,15 +71,16 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
         }
     }  // the reader's buffers and any partial tree are released here
     if (unreadable) {
-        root.SetNodes(std::make_shared<NodeList>());
-        root.SetStrings(std::make_shared<StringList>());
+        root.Nodes().clear();
+        root.Strings().clear();
         root.Name = ShapeText();
     }
 }
 
 void ShapeReader::run(const std::filesystem::path& path) {
-    root_.SetNodes(std::make_shared<NodeList>());
-    root_.SetStrings(std::make_shared<StringList>());
+    // The root gets lists of its own, whatever it held or shared before.
+    root_.SetNodes(nullptr);
+    root_.SetStrings(nullptr);
     clsReader::RootState& state = root_.root();
     state.form = ShapeForm::Unknown;
     state.problem.clear();
@@ -182,7 +183,7 @@ void ShapeReader::startRoot(std::uint64_t q) {
     top.target = &root_;
     top.last = top.beforeLast = kEmpty;
     frames_.push_back(std::move(top));
-    root_.parent_.reset();
+    root_.SetParent(nullptr);
     p_ = q + 1;
 }
 
@@ -235,7 +236,7 @@ void ShapeReader::openChild() {
     const std::string_view beforeLast = f.beforeLastCopied ? f.beforeLastCopy.view()
                                         : f.beforeLast == kEmpty ? std::string_view()
                                                                  : items_[f.beforeLast].view();
-    NodePtr child = newNode();
+    NodePtr child = clsReader::create();
     if (bText_ && !beforeLast.empty() && !isNumericText(beforeLast) && utf16Length(beforeLast) != 8) {
         // Name and label: the name stays behind as the placeholder, the
         // label (the last element of Strings) goes.
@@ -250,10 +251,7 @@ void ShapeReader::openChild() {
     } else {
         child->Name = itemText(f.last);
     }
-    if (f.node)
-        child->parent_ = f.node;
-    else
-        child->parent_ = root_.weak_from_this();
+    child->parent_ = f.target->anchor();
 
     Frame next;
     next.target = child.get();
@@ -343,14 +341,13 @@ void ShapeReader::closeBlock() {
         // Exact-size lists; a block without items or children gets its
         // (empty) list only when someone asks for it.
         if (firstItem != items_.end()) {
-            node.strings_ = std::make_shared<StringList>();
-            reserveFresh(*node.strings_, static_cast<std::size_t>(items_.end() - firstItem));
-            node.strings_->assign(std::make_move_iterator(firstItem), std::make_move_iterator(items_.end()));
+            reserveFresh(node.strings_, static_cast<std::size_t>(items_.end() - firstItem));
+            node.strings_.assign(std::make_move_iterator(firstItem), std::make_move_iterator(items_.end()));
         }
         if (firstChild != children_.end()) {
-            node.nodes_ = std::make_shared<NodeList>();
-            reserveFresh(*node.nodes_, static_cast<std::size_t>(children_.end() - firstChild));
-            node.nodes_->assign(std::make_move_iterator(firstChild), std::make_move_iterator(children_.end()));
+            NodeList& children = node.extras().ownNodes;  // made when the first child was opened
+            reserveFresh(children, static_cast<std::size_t>(children_.end() - firstChild));
+            children.assign(std::make_move_iterator(firstChild), std::make_move_iterator(children_.end()));
         }
     }
     items_.erase(firstItem, items_.end());

@@ -35,7 +35,6 @@ private:
     struct Frame {
         NodePtr node;  // none for the root, which is held by the caller
         clsReader* target = nullptr;
-        std::weak_ptr<clsReader> self;  // the Parent given to its children
         std::size_t itemStart = 0;
         std::size_t childStart = 0;
         // The naming rule's last item and item before last, as positions on
@@ -47,22 +46,6 @@ private:
         ShapeText beforeLastCopy;
     };
     static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
-
-    // Node allocation: node and its shared-pointer count in one block.
-    template <class T>
-    struct NodeAllocator {
-        using value_type = T;
-        NodeAllocator() = default;
-        template <class U>
-        NodeAllocator(const NodeAllocator<U>&) noexcept {}  // NOLINT: rebinding
-        T* allocate(std::size_t n) { return static_cast<T*>(::operator new(n * sizeof(T))); }
-        void deallocate(T* p, std::size_t) noexcept { ::operator delete(p); }
-        void construct(clsReader* p) { ShapeReader::placeNode(p); }
-        template <class U>
-        bool operator==(const NodeAllocator<U>&) const noexcept { return true; }
-    };
-    static void placeNode(clsReader* where) { ::new (static_cast<void*>(where)) clsReader(); }
-    static NodePtr newNode() { return std::allocate_shared<clsReader>(NodeAllocator<clsReader>()); }
 
     ShapeReader(clsReader& root, bool bText) : root_(root), bText_(bText) {}
     void run(const std::filesystem::path& path);
