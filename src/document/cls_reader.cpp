@@ -24,9 +24,7 @@ clsReader::~clsReader() {
     // Extras as it goes.
     extras_->owner = nullptr;
     NodeList nodes = std::move(extras_->ownNodes);
-    NodeListPtr sharedNodes = std::move(extras_->sharedNodes);
-    StringListPtr sharedStrings = std::move(extras_->sharedStrings);
-    std::unique_ptr<RootState> root = std::move(extras_->root);
+    std::unique_ptr<Extras::Rare> rare = std::move(extras_->rare);
     releaseExtras(extras_);
 }
 
@@ -54,8 +52,9 @@ const NodeList& clsReader::noNodes() { return kNoNodes; }
 
 NodeListPtr clsReader::SharedNodes() {
     Extras& e = extras();
-    if (!e.sharedNodes) e.sharedNodes = std::make_shared<NodeList>(std::exchange(e.ownNodes, NodeList()));
-    return e.sharedNodes;
+    Extras::Rare& rare = e.makeRare();
+    if (!rare.sharedNodes) rare.sharedNodes = std::make_shared<NodeList>(std::exchange(e.ownNodes, NodeList()));
+    return rare.sharedNodes;
 }
 
 void clsReader::SetNodes(NodeListPtr list) {
@@ -66,13 +65,13 @@ void clsReader::SetNodes(NodeListPtr list) {
         e.ownNodes = std::move(*list);
         list.reset();
     }
-    e.sharedNodes = std::move(list);
+    if (list || e.rare) e.makeRare().sharedNodes = std::move(list);
 }
 
 StringListPtr clsReader::SharedStrings() {
-    Extras& e = extras();
-    if (!e.sharedStrings) e.sharedStrings = std::make_shared<StringList>(std::exchange(strings_, StringList()));
-    return e.sharedStrings;
+    Extras::Rare& rare = extras().makeRare();
+    if (!rare.sharedStrings) rare.sharedStrings = std::make_shared<StringList>(std::exchange(strings_, StringList()));
+    return rare.sharedStrings;
 }
 
 void clsReader::SetStrings(StringListPtr list) {
@@ -81,7 +80,7 @@ void clsReader::SetStrings(StringListPtr list) {
         strings_ = std::move(*list);
         list.reset();
     }
-    if (list || extras_) extras().sharedStrings = std::move(list);
+    if (list || (extras_ && extras_->rare)) extras().makeRare().sharedStrings = std::move(list);
 }
 
 NodePtr clsReader::Parent() const {
@@ -138,9 +137,9 @@ const std::string& clsReader::ReadProblem() const {
 void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
 
 clsReader::RootState& clsReader::root() {
-    Extras& e = extras();
-    if (!e.root) e.root = std::make_unique<RootState>();
-    return *e.root;
+    Extras::Rare& rare = extras().makeRare();
+    if (!rare.root) rare.root = std::make_unique<RootState>();
+    return *rare.root;
 }
 
 void clsReader::RaiseProgress(float percent) {

@@ -20,6 +20,7 @@
 #include <system_error>
 #include <vector>
 
+#include "document/label_text.h"
 #include "document/shape_form.h"
 #include "document/shape_text.h"
 
@@ -100,7 +101,7 @@ public:
     // The block's name: the word before its opening parenthesis.
     ShapeText Name;
     // The block's label: a second word between the name and "(" (usually empty).
-    ShapeText Text;
+    LabelText Text;
 
     // The child blocks in file order. (The list accessors are inline: the
     // checks and the writer call them millions of times.)
@@ -112,9 +113,13 @@ public:
 
     // Every item of the block in order: values as written and, for each
     // child, a placeholder equal to the child's Name where the child stands.
-    StringList& Strings() { return extras_ && extras_->sharedStrings ? *extras_->sharedStrings : strings_; }
+    StringList& Strings() {
+        StringList* shared = extras_ ? extras_->sharedStrings() : nullptr;
+        return shared ? *shared : strings_;
+    }
     const StringList& Strings() const {
-        return extras_ && extras_->sharedStrings ? *extras_->sharedStrings : strings_;
+        const StringList* shared = extras_ ? extras_->sharedStrings() : nullptr;
+        return shared ? *shared : strings_;
     }
     StringListPtr SharedStrings();
     void SetStrings(StringListPtr list);
@@ -181,20 +186,29 @@ private:
     // point to as their Parent: it outlives the node while children hold
     // it, and then tells them the parent is gone.
     struct Extras {
+        // Lists shared with other nodes and the root's state: rarer still.
+        struct Rare {
+            NodeListPtr sharedNodes;      // when set, the node's Nodes
+            StringListPtr sharedStrings;  // when set, the node's Strings
+            std::unique_ptr<RootState> root;
+        };
         std::atomic<std::uint32_t> refs{1};  // the node's own, one per child pointing here
         clsReader* owner = nullptr;          // none once the node is gone
         NodeList ownNodes;
-        NodeListPtr sharedNodes;      // when set, the node's Nodes
-        StringListPtr sharedStrings;  // when set, the node's Strings
-        std::unique_ptr<RootState> root;
-        NodeList& nodes() { return sharedNodes ? *sharedNodes : ownNodes; }
+        std::unique_ptr<Rare> rare;
+        NodeList& nodes() { return rare && rare->sharedNodes ? *rare->sharedNodes : ownNodes; }
+        StringList* sharedStrings() const { return rare ? rare->sharedStrings.get() : nullptr; }
+        Rare& makeRare() {
+            if (!rare) rare = std::make_unique<Rare>();
+            return *rare;
+        }
     };
     static void releaseExtras(Extras* extras) noexcept;
     Extras& extras();
     // A new reference to this node's Extras, for a child's Parent.
     Extras* anchor();
     RootState& root();
-    const RootState* rootState() const { return extras_ ? extras_->root.get() : nullptr; }
+    const RootState* rootState() const { return extras_ && extras_->rare ? extras_->rare->root.get() : nullptr; }
     void RaiseProgress(float percent);
     void RaiseKeepAlive();
     NodeList& makeNodes();
