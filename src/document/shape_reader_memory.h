@@ -1,5 +1,5 @@
 #pragma once
-// Memory for large trees. A big shape's tree takes about three times the
+// Memory for large trees. A big shape's tree takes about twice the
 // file's size in small heap blocks; touching that much fresh memory in
 // 4 KiB pages costs more than parsing it. While a large shape is read, the
 // C heap grows in large steps and its new memory is marked for huge pages,
