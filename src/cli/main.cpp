@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     }
     if (cli::isBatchRun(*options)) return cli::runBatchMode(*options);
     ConsoleView view;
+    leaveTreesToProcessExit();
     RunResult result = runFix(pathFromText(options->file), view, options->limits, options->switches);
     std::fflush(stdout);
     return exitStatus(result.outcome);

@@ -86,6 +86,11 @@ std::filesystem::path outputPathFor(const std::filesystem::path& chosen);
 // root's points, vtx_states and prim_states, no fixes made yet.
 void prepareRunState(RunState& run);
 
+// For a program that ends right after its run: the run's tree is then left
+// to the system at exit instead of being freed block by block (for a large
+// shape that takes a sixth of the run). Call before runFix.
+void leaveTreesToProcessExit();
+
 // Runs the steps after the file dialog: read, survey, repairs in their fixed
 // order, the write decision and the status texts.
 RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLimits& limits,
