@@ -1,7 +1,8 @@
 // Batch mode over a generated route: orvane-cli --report-only with --jobs 1
 // and --jobs 2 against single-file orvane-cli runs two at a time (xargs -P
 // 2), all measured in the same iteration; and the cost per shape on a route
-// of 2,000 tiny shapes. The routes are generated once per process into a
+// of 2,000 tiny shapes; and batch mode on threads (the Windows path) with
+// --jobs 1 and --jobs 2. The routes are generated once per process into a
 // temporary folder.
 //
 // Run: scripts/run-bench --benchmark_filter=Batch
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "batch_bench.h"
+#include "batch_threads.h"
 #include "child_process.h"
 #include "generator/sample_shapes.h"
 #include "generator/shape_files.h"
@@ -143,6 +145,30 @@ void BM_BatchRoute(benchmark::State& state) {
     state.counters["cpu_ratio"] = two.cpuSeconds / one.cpuSeconds;
 }
 
+// The same route in batch mode on threads, --jobs 1 then --jobs 2 in each
+// repetition, in a started copy of this program.
+void BM_BatchRouteThreads(benchmark::State& state) {
+    Routes& routes = Routes::instance();
+    auto run = [&](int jobs) {
+        return runChild({selfPath(), std::string(kBatchInThreadsOption), std::to_string(jobs), routes.route.string()},
+                        false);
+    };
+    ChildResult one, two;
+    for (auto _ : state) {
+        one = run(1);
+        two = run(2);
+        if (!one.ok || !two.ok) {
+            state.SkipWithError("the batch on threads failed");
+            return;
+        }
+        state.SetIterationTime(two.seconds);
+        state.counters["jobs1_s"] = one.seconds;
+        state.counters["jobs2_s"] = two.seconds;
+        state.counters["speedup"] = one.seconds / two.seconds;  // target: at least 1.8
+        state.counters["cpu_ratio"] = two.cpuSeconds / one.cpuSeconds;
+    }
+}
+
 void BM_BatchTinyShapes(benchmark::State& state) {
     Routes& routes = Routes::instance();
     double seconds = 0;
@@ -161,6 +187,7 @@ void BM_BatchTinyShapes(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_BatchRoute)->Name("Batch/Route")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kSecond);
+BENCHMARK(BM_BatchRouteThreads)->Name("Batch/RouteThreads")->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchTinyShapes)->Name("Batch/TinyShapes")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace orvane::bench

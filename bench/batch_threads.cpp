@@ -1,0 +1,32 @@
+#include "batch_threads.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "batch/batch_run.h"
+#include "batch/summary_format.h"
+
+namespace orvane::bench {
+
+int batchInThreads(const char* jobs, const char* folder) {
+    std::string error;
+    const auto shapes = batch::findShapes({folder}, error);
+    if (!shapes) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 2;
+    }
+    batch::BatchSettings settings;
+    settings.switches.chkReport = true;
+    settings.jobs = std::atoi(jobs);
+    settings.workerProcesses = false;
+    const std::atomic<bool> stop{false};
+    const batch::BatchSummary summary = batch::runBatch(*shapes, settings, stop);
+    const std::string text = batch::formatSummary(summary, batch::SummaryFormat::Csv);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return batch::batchExitStatus(summary);
+}
+
+}  // namespace orvane::bench
