@@ -150,6 +150,9 @@ void SummaryReporter::printSummary() const {
             if (auto v = counter(threads->counters, name)) std::printf("%-40s%12.2f\n", label, *v);
         if (auto v = counter(threads->counters, "speedup"))
             std::printf("%-40s%12.2f  %s\n", "batch on threads, --jobs 2 speed-up", *v, ">= 1.8");
+        // Hardly moved by other work on the machine, unlike the speed-up.
+        if (auto v = counter(threads->counters, "cpu_ratio"))
+            std::printf("%-40s%12.2f  %s\n", "  processor time, --jobs 2 / --jobs 1", *v, "<= 2 / 1.8 = 1.11");
     }
     single("split one 1M-triangle primitive (ms)", "Run/SplitOnePrimitive/" + onePrimitiveShape().name, "<= 500");
     single("divide a 1M-polygon sub-object, 50 nodes (ms)", "Run/DivideSubObject/" + fiftyNodeShape().name,
