@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "batch_bench.h"
 #include "batch_threads.h"
@@ -145,27 +146,33 @@ void BM_BatchRoute(benchmark::State& state) {
     state.counters["cpu_ratio"] = two.cpuSeconds / one.cpuSeconds;
 }
 
-// The same route in batch mode on threads, --jobs 1 then --jobs 2 in each
-// repetition, in a started copy of this program.
+// The same route in batch mode on threads, in started copies of this
+// program: --jobs 1, --jobs 2, and --jobs 1 beside an idle thread (paying
+// the C library's locks as --jobs 2 does), in turn in each repetition.
 void BM_BatchRouteThreads(benchmark::State& state) {
     Routes& routes = Routes::instance();
-    auto run = [&](int jobs) {
-        return runChild({selfPath(), std::string(kBatchInThreadsOption), std::to_string(jobs), routes.route.string()},
-                        false);
+    auto run = [&](int jobs, bool idleThread) {
+        std::vector<std::string> argv = {selfPath(), std::string(kBatchInThreadsOption), std::to_string(jobs),
+                                         routes.route.string()};
+        if (idleThread) argv.emplace_back(kIdleThreadOption);
+        return runChild(argv, false);
     };
-    ChildResult one, two;
     for (auto _ : state) {
-        one = run(1);
-        two = run(2);
-        if (!one.ok || !two.ok) {
+        const ChildResult one = run(1, false);
+        const ChildResult two = run(2, false);
+        const ChildResult locked = run(1, true);
+        if (!one.ok || !two.ok || !locked.ok) {
             state.SkipWithError("the batch on threads failed");
             return;
         }
         state.SetIterationTime(two.seconds);
         state.counters["jobs1_s"] = one.seconds;
         state.counters["jobs2_s"] = two.seconds;
+        state.counters["jobs1_locked_s"] = locked.seconds;
         state.counters["speedup"] = one.seconds / two.seconds;  // target: at least 1.8
+        state.counters["speedup_vs_locked"] = locked.seconds / two.seconds;
         state.counters["cpu_ratio"] = two.cpuSeconds / one.cpuSeconds;
+        state.counters["cpu_ratio_locked"] = locked.cpuSeconds / one.cpuSeconds;
     }
 }
 

@@ -146,13 +146,18 @@ void SummaryReporter::printSummary() const {
     std::printf("\n");
     if (const Figure* threads = find("Batch/RouteThreads")) {
         for (const auto& [label, name] : {std::pair{"batch on threads, --jobs 1 (s)", "jobs1_s"},
-                                          std::pair{"batch on threads, --jobs 2 (s)", "jobs2_s"}})
+                                          std::pair{"batch on threads, --jobs 2 (s)", "jobs2_s"},
+                                          std::pair{"  --jobs 1 beside an idle thread (s)", "jobs1_locked_s"}})
             if (auto v = counter(threads->counters, name)) std::printf("%-40s%12.2f\n", label, *v);
         if (auto v = counter(threads->counters, "speedup"))
             std::printf("%-40s%12.2f  %s\n", "batch on threads, --jobs 2 speed-up", *v, ">= 1.8");
         // Hardly moved by other work on the machine, unlike the speed-up.
         if (auto v = counter(threads->counters, "cpu_ratio"))
             std::printf("%-40s%12.2f  %s\n", "  processor time, --jobs 2 / --jobs 1", *v, "<= 2 / 1.8 = 1.11");
+        if (auto v = counter(threads->counters, "cpu_ratio_locked"))
+            std::printf("%-40s%12.2f\n", "  same, idle thread / --jobs 1 (locks)", *v);
+        if (auto v = counter(threads->counters, "speedup_vs_locked"))
+            std::printf("%-40s%12.2f\n", "  --jobs 2 against --jobs 1 with locks", *v);
     }
     single("split one 1M-triangle primitive (ms)", "Run/SplitOnePrimitive/" + onePrimitiveShape().name, "<= 500");
     single("divide a 1M-polygon sub-object, 50 nodes (ms)", "Run/DivideSubObject/" + fiftyNodeShape().name,
