@@ -151,7 +151,7 @@ void SummaryReporter::printSummary() const {
             if (auto v = counter(threads->counters, name)) std::printf("%-40s%12.2f\n", label, *v);
         if (auto v = counter(threads->counters, "speedup"))
             std::printf("%-40s%12.2f  %s\n", "batch on threads, --jobs 2 speed-up", *v, ">= 1.8");
-        // Hardly moved by other work on the machine, unlike the speed-up.
+        // Moved less than the speed-up by other work on the machine.
         if (auto v = counter(threads->counters, "cpu_ratio"))
             std::printf("%-40s%12.2f  %s\n", "  processor time, --jobs 2 / --jobs 1", *v, "<= 2 / 1.8 = 1.11");
         if (auto v = counter(threads->counters, "cpu_ratio_locked"))
