@@ -1,7 +1,8 @@
 // Batch mode over a generated route: orvane-cli --report-only with --jobs 1
 // and --jobs 2 against single-file orvane-cli runs two at a time (xargs -P
 // 2), all measured in the same iteration; and the cost per shape on a route
-// of 2,000 tiny shapes. The routes are generated once per process into a
+// of 2,000 tiny shapes; and batch mode on threads (the Windows path) with
+// --jobs 1 and --jobs 2. The routes are generated once per process into a
 // temporary folder.
 //
 // Run: scripts/run-bench --benchmark_filter=Batch
@@ -12,8 +13,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "batch_bench.h"
+#include "batch_threads.h"
 #include "child_process.h"
 #include "generator/sample_shapes.h"
 #include "generator/shape_files.h"
@@ -143,6 +146,36 @@ void BM_BatchRoute(benchmark::State& state) {
     state.counters["cpu_ratio"] = two.cpuSeconds / one.cpuSeconds;
 }
 
+// The same route in batch mode on threads, in started copies of this
+// program: --jobs 1, --jobs 2, and --jobs 1 beside an idle thread (paying
+// the C library's locks as --jobs 2 does), in turn in each repetition.
+void BM_BatchRouteThreads(benchmark::State& state) {
+    Routes& routes = Routes::instance();
+    auto run = [&](int jobs, bool idleThread) {
+        std::vector<std::string> argv = {selfPath(), std::string(kBatchInThreadsOption), std::to_string(jobs),
+                                         routes.route.string()};
+        if (idleThread) argv.emplace_back(kIdleThreadOption);
+        return runChild(argv, false);
+    };
+    for (auto _ : state) {
+        const ChildResult one = run(1, false);
+        const ChildResult two = run(2, false);
+        const ChildResult locked = run(1, true);
+        if (!one.ok || !two.ok || !locked.ok) {
+            state.SkipWithError("the batch on threads failed");
+            return;
+        }
+        state.SetIterationTime(two.seconds);
+        state.counters["jobs1_s"] = one.seconds;
+        state.counters["jobs2_s"] = two.seconds;
+        state.counters["jobs1_locked_s"] = locked.seconds;
+        state.counters["speedup"] = one.seconds / two.seconds;  // target: at least 1.8
+        state.counters["speedup_vs_locked"] = locked.seconds / two.seconds;
+        state.counters["cpu_ratio"] = two.cpuSeconds / one.cpuSeconds;
+        state.counters["cpu_ratio_locked"] = locked.cpuSeconds / one.cpuSeconds;
+    }
+}
+
 void BM_BatchTinyShapes(benchmark::State& state) {
     Routes& routes = Routes::instance();
     double seconds = 0;
@@ -161,6 +194,7 @@ void BM_BatchTinyShapes(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_BatchRoute)->Name("Batch/Route")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kSecond);
+BENCHMARK(BM_BatchRouteThreads)->Name("Batch/RouteThreads")->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchTinyShapes)->Name("Batch/TinyShapes")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace orvane::bench

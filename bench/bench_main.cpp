@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch_bench.h"
+#include "batch_threads.h"
 #include "progress_gaps.h"
 #include "document/cls_reader.h"
 #include "read_once.h"
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
         orvane::bench::writeBatchRoutes(argv[2]);
         return 0;
     }
+    if ((argc == 4 || (argc == 5 && argv[4] == orvane::bench::kIdleThreadOption)) &&
+        argv[1] == orvane::bench::kBatchInThreadsOption)
+        return orvane::bench::batchInThreads(argv[2], argv[3], argc == 5);
     if (argc == 3 && argv[1] == kReadOnceOption) return readOnce(argv[2]);
     if ((argc == 3 || (argc == 4 && argv[3] == orvane::bench::kOutermostItemsOption)) &&
         argv[1] == orvane::bench::kProgressGapsOption)

@@ -13,7 +13,7 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
     ConsoleReporter::ReportRuns(reports);
     for (const Run& run : reports) {
         const std::string& name = run.run_name.function_name;
-        if (name.rfind("Run/", 0) != 0 || run.error_occurred) continue;
+        if ((name.rfind("Run/", 0) != 0 && name.rfind("Batch/", 0) != 0) || run.error_occurred) continue;
         const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
         // A single run stands for its own median until a median arrives.
         if (median || (run.run_type == Run::RT_Iteration && !medians_.count(name)))
@@ -101,25 +101,64 @@ void SummaryReporter::printSummary() const {
         {"longest time without yielding, write (ms)", count("WholeFreshProcess", "write_gap_ms", 1.0), "~100"},
         {"orvane-cli, whole process (ms)", ms("CliProcess"), "< 500 (100k)"},
     };
+    const Value floor = count("AgainstFloor", "floor_ms", 1.0);
+    const Value floorHuge = count("AgainstFloor", "floor_huge_ms", 1.0);
+    const Value whole = count("AgainstFloor", "whole_ms", 1.0);
+    const Value reportOnly = count("AgainstFloor", "report_ms", 1.0);
+    const std::vector<Row> floorRows = {
+        {"floor process (ms)", floor, ""},
+        {"floor process, huge pages (ms)", floorHuge, ""},
+        {"orvane-cli whole run (ms)", whole, ""},
+        {"whole run / floor", ratio(whole, floor), "<= 2 (100k, 1M)"},
+        {"whole run / floor with huge pages", ratio(whole, floorHuge), ""},
+        {"orvane-cli --report-only (ms)", reportOnly, ""},
+        {"report-only / floor", ratio(reportOnly, floor), "<= 1.5 (100k, 1M)"},
+        {"report-only / floor with huge pages", ratio(reportOnly, floorHuge), ""},
+        {"whole run, peak memory / file size", count("AgainstFloor", "peak_per_file_byte", 1.0), "<= 1.5 (1M)"},
+    };
 
-    std::printf("\nWhole fix run, medians (ms = milliseconds, MB = 10^6 bytes)\n");
-    std::printf("%-40s", "");
-    for (const auto& s : shapes) std::printf("%12s", s.c_str());
-    std::printf("  %s\n", "target");
-    for (const Row& row : rows) {
-        std::printf("%-40s", row.label);
-        for (const auto& s : shapes) {
-            auto v = row.value(s);
-            if (v) std::printf("%12.2f", *v);
-            else std::printf("%12s", "-");
+    // A table whose benchmarks all stayed out of the run is left out.
+    auto printRows = [&](const char* title, const std::vector<Row>& table) {
+        bool any = false;
+        for (const Row& row : table)
+            for (const auto& s : shapes) any = any || row.value(s).has_value();
+        if (!any) return;
+        std::printf("\n%s\n", title);
+        std::printf("%-40s", "");
+        for (const auto& s : shapes) std::printf("%12s", s.c_str());
+        std::printf("  %s\n", "target");
+        for (const Row& row : table) {
+            std::printf("%-40s", row.label);
+            for (const auto& s : shapes) {
+                auto v = row.value(s);
+                if (v) std::printf("%12.2f", *v);
+                else std::printf("%12s", "-");
+            }
+            std::printf("  %s\n", row.target);
         }
-        std::printf("  %s\n", row.target);
-    }
+    };
+    printRows("Whole fix run, medians (ms = milliseconds, MB = 10^6 bytes)", rows);
+    printRows("orvane-cli against the floor (floor_scan), whole processes, medians", floorRows);
     auto single = [this](const char* label, const std::string& name, const char* target) {
         const Figure* f = find(name);
         if (f) std::printf("%-40s%12.2f  %s\n", label, f->ms, target);
     };
     std::printf("\n");
+    if (const Figure* threads = find("Batch/RouteThreads")) {
+        for (const auto& [label, name] : {std::pair{"batch on threads, --jobs 1 (s)", "jobs1_s"},
+                                          std::pair{"batch on threads, --jobs 2 (s)", "jobs2_s"},
+                                          std::pair{"  --jobs 1 beside an idle thread (s)", "jobs1_locked_s"}})
+            if (auto v = counter(threads->counters, name)) std::printf("%-40s%12.2f\n", label, *v);
+        if (auto v = counter(threads->counters, "speedup"))
+            std::printf("%-40s%12.2f  %s\n", "batch on threads, --jobs 2 speed-up", *v, ">= 1.8");
+        // Moved less than the speed-up by other work on the machine.
+        if (auto v = counter(threads->counters, "cpu_ratio"))
+            std::printf("%-40s%12.2f  %s\n", "  processor time, --jobs 2 / --jobs 1", *v, "<= 2 / 1.8 = 1.11");
+        if (auto v = counter(threads->counters, "cpu_ratio_locked"))
+            std::printf("%-40s%12.2f\n", "  same, idle thread / --jobs 1 (locks)", *v);
+        if (auto v = counter(threads->counters, "speedup_vs_locked"))
+            std::printf("%-40s%12.2f\n", "  --jobs 2 against --jobs 1 with locks", *v);
+    }
     single("split one 1M-triangle primitive (ms)", "Run/SplitOnePrimitive/" + onePrimitiveShape().name, "<= 500");
     single("divide a 1M-polygon sub-object, 50 nodes (ms)", "Run/DivideSubObject/" + fiftyNodeShape().name,
            "<= 500");

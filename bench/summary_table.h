@@ -1,7 +1,8 @@
 #pragma once
 // Prints Google Benchmark's usual console output and keeps the median of
-// every "Run/..." benchmark, then prints the whole-run figures as one table
-// with their targets.
+// every "Run/..." and "Batch/..." benchmark, then prints the whole-run
+// figures, orvane-cli against the floor and batch on threads as tables with
+// their targets.
 
 #include <benchmark/benchmark.h>
 
