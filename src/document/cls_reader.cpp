@@ -2,11 +2,21 @@
 
 #include <utility>
 
+#include "document/node_pool.h"
+
 namespace orvane {
 
 namespace {
 const NodeList kNoNodes;
 }  // namespace
+
+void* clsReader::operator new(std::size_t bytes) { return detail::takeSlot(detail::SlotKind::Node, bytes); }
+
+void clsReader::operator delete(void* node) noexcept { detail::giveSlot(detail::SlotKind::Node, node); }
+
+void* clsReader::Extras::operator new(std::size_t bytes) { return detail::takeSlot(detail::SlotKind::Extras, bytes); }
+
+void clsReader::Extras::operator delete(void* extras) noexcept { detail::giveSlot(detail::SlotKind::Extras, extras); }
 
 NodePtr clsReader::create() { return NodePtr(new clsReader()); }
 

@@ -97,6 +97,9 @@ public:
     clsReader(const clsReader&) = delete;
     clsReader& operator=(const clsReader&) = delete;
     ~clsReader();
+    // Nodes come from the tree's slot pool (see node_pool.h).
+    static void* operator new(std::size_t bytes);
+    static void operator delete(void* node) noexcept;
 
     // The block's name: the word before its opening parenthesis.
     ShapeText Name;
@@ -192,6 +195,8 @@ private:
             StringListPtr sharedStrings;  // when set, the node's Strings
             std::unique_ptr<RootState> root;
         };
+        static void* operator new(std::size_t bytes);
+        static void operator delete(void* extras) noexcept;
         std::atomic<std::uint32_t> refs{1};  // the node's own, one per child pointing here
         clsReader* owner = nullptr;          // none once the node is gone
         NodeList ownNodes;
