@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "document/cls_reader.h"
 #include "support/tree_helpers.h"
 #include "support/shape_files.h"
@@ -58,6 +60,18 @@ TEST(ShapeNodeLists, AssignedListsAreShared) {
     other->SetNodes(leaf->SharedNodes());  // a leaf's list exists once asked for
     other->Nodes().push_back(clsReader::create("c"));
     EXPECT_EQ(leaf->Nodes().size(), 1u);
+}
+
+TEST(ShapeNodeMemory, TreesMadeOnOneThreadAreReleasedAndRemadeOnOthers) {
+    const std::string body = "shape ( a ( 1 2 b ( 3 ) ) c ( 4 ) )";
+    NodePtr made;
+    std::thread([&] { made = readShape(body); }).join();
+    std::thread([&] { made.reset(); }).join();  // that thread's free slots outlive it
+    for (int i = 0; i < 3; ++i) {
+        NodePtr again;
+        std::thread([&] { again = readShape(body); }).join();
+        EXPECT_EQ(treeDifference(*again, *readShape(body)), "");
+    }
 }
 
 }  // namespace
