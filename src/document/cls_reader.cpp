@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "document/node_pool.h"
 
 namespace orvane {
 
@@ -10,13 +9,13 @@ namespace {
 const NodeList kNoNodes;
 }  // namespace
 
-void* clsReader::operator new(std::size_t bytes) { return detail::takeSlot(detail::SlotKind::Node, bytes); }
+void* clsReader::operator new(std::size_t bytes) { return detail::takeSlot(bytes); }
 
-void clsReader::operator delete(void* node) noexcept { detail::giveSlot(detail::SlotKind::Node, node); }
+void clsReader::operator delete(void* node, std::size_t bytes) noexcept { detail::giveSlot(node, bytes); }
 
-void* clsReader::Extras::operator new(std::size_t bytes) { return detail::takeSlot(detail::SlotKind::Extras, bytes); }
+void* clsReader::Extras::operator new(std::size_t bytes) { return detail::takeSlot(bytes); }
 
-void clsReader::Extras::operator delete(void* extras) noexcept { detail::giveSlot(detail::SlotKind::Extras, extras); }
+void clsReader::Extras::operator delete(void* extras, std::size_t bytes) noexcept { detail::giveSlot(extras, bytes); }
 
 NodePtr clsReader::create() { return NodePtr(new clsReader()); }
 

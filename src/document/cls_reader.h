@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "document/label_text.h"
+#include "document/node_pool.h"
 #include "document/shape_form.h"
 #include "document/shape_text.h"
 
@@ -66,8 +67,9 @@ private:
     clsReader* p_ = nullptr;
 };
 
-using NodeList = std::vector<NodePtr>;
-using StringList = std::vector<ShapeText>;
+// The lists of a block; their memory comes from the tree's slot pool.
+using NodeList = std::vector<NodePtr, detail::TreeAllocator<NodePtr>>;
+using StringList = std::vector<ShapeText, detail::TreeAllocator<ShapeText>>;
 using NodeListPtr = std::shared_ptr<NodeList>;
 using StringListPtr = std::shared_ptr<StringList>;
 
@@ -99,7 +101,7 @@ public:
     ~clsReader();
     // Nodes come from the tree's slot pool (see node_pool.h).
     static void* operator new(std::size_t bytes);
-    static void operator delete(void* node) noexcept;
+    static void operator delete(void* node, std::size_t bytes) noexcept;
 
     // The block's name: the word before its opening parenthesis.
     ShapeText Name;
@@ -196,7 +198,7 @@ private:
             std::unique_ptr<RootState> root;
         };
         static void* operator new(std::size_t bytes);
-        static void operator delete(void* extras) noexcept;
+        static void operator delete(void* extras, std::size_t bytes) noexcept;
         std::atomic<std::uint32_t> refs{1};  // the node's own, one per child pointing here
         clsReader* owner = nullptr;          // none once the node is gone
         NodeList ownNodes;

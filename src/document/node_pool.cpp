@@ -1,9 +1,7 @@
 #include "document/node_pool.h"
 
-#include <cassert>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -14,8 +12,8 @@ namespace orvane::detail {
 
 #ifdef ORVANE_SLOTS_FROM_HEAP
 
-void* takeSlot(SlotKind, std::size_t bytes) { return ::operator new(bytes); }
-void giveSlot(SlotKind, void* slot) noexcept { ::operator delete(slot); }
+void* takeSlot(std::size_t bytes) { return ::operator new(bytes); }
+void giveSlot(void* slot, std::size_t) noexcept { ::operator delete(slot); }
 
 #else
 
@@ -25,32 +23,53 @@ struct FreeSlot {
     FreeSlot* next;
 };
 
+// Slot sizes are multiples of 8: class c holds slots of 8 * (c + 1) bytes.
+constexpr std::size_t kClasses = kMaxSlotBytes / 8;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
-// Slots a thread takes from the shared list at a time.
+// Slots a thread takes from a shared list at a time.
 constexpr int kRefillSlots = 256;
 
-// Per kind, for the whole process. Never destroyed: slots may be given back
+std::size_t classOf(std::size_t bytes) { return bytes == 0 ? 0 : (bytes - 1) / 8; }
+std::size_t slotBytes(std::size_t cls) { return 8 * (cls + 1); }
+
+// Per size, for the whole process. Never destroyed: slots may be given back
 // while the process ends, and the chunks stay reachable for leak checkers.
 struct SharedSlots {
     std::mutex mutex;
     FreeSlot* free = nullptr;
+};
+
+struct Shared {
+    SharedSlots sizes[kClasses];
+    std::mutex chunkMutex;
     std::vector<std::unique_ptr<std::byte[]>> chunks;
 
-    // A new chunk, left uncleared; returns its first byte (called with the
-    // mutex held).
+    // A new chunk, left uncleared.
     std::byte* newChunk() {
+        std::lock_guard lock(chunkMutex);
         chunks.emplace_back(new std::byte[kChunkBytes]);
         return chunks.back().get();
     }
 };
 
-SharedSlots& shared(SlotKind kind) {
-    static SharedSlots* const all = new SharedSlots[kSlotKinds];
-    return all[static_cast<int>(kind)];
+Shared& shared() {
+    static Shared* const all = new Shared();
+    return *all;
+}
+
+void push(FreeSlot*& list, void* slot) {
+    auto* freed = static_cast<FreeSlot*>(slot);
+    freed->next = list;
+    list = freed;
+}
+
+FreeSlot* pop(FreeSlot*& list) {
+    FreeSlot* slot = list;
+    list = slot->next;
+    return slot;
 }
 
 struct ThreadSlots {
-    std::size_t size = 0;  // of a slot, once the thread has a chunk
     FreeSlot* free = nullptr;
     std::byte* next = nullptr;  // the unused rest of the thread's chunk
     std::byte* end = nullptr;
@@ -61,97 +80,75 @@ struct ThreadSlots {
 thread_local bool threadListsGone = false;
 
 struct ThreadLists {
-    ThreadSlots kinds[kSlotKinds];
+    ThreadSlots sizes[kClasses];
     ~ThreadLists() {
         threadListsGone = true;
-        for (int k = 0; k < kSlotKinds; ++k) {
-            SharedSlots& s = shared(static_cast<SlotKind>(k));
-            ThreadSlots& t = kinds[k];
+        for (std::size_t c = 0; c < kClasses; ++c) {
+            SharedSlots& s = shared().sizes[c];
+            ThreadSlots& t = sizes[c];
             std::lock_guard lock(s.mutex);
-            while (t.free) {
-                FreeSlot* slot = t.free;
-                t.free = slot->next;
-                slot->next = s.free;
-                s.free = slot;
-            }
-            for (; t.next && t.next + t.size <= t.end; t.next += t.size) {
-                auto* slot = reinterpret_cast<FreeSlot*>(t.next);
-                slot->next = s.free;
-                s.free = slot;
-            }
+            while (t.free) push(s.free, pop(t.free));
+            for (; t.next && t.next + slotBytes(c) <= t.end; t.next += slotBytes(c)) push(s.free, t.next);
         }
     }
 };
 
 thread_local ThreadLists threadLists;
 
-std::size_t slotSize(std::size_t bytes) { return (bytes + 7) & ~std::size_t{7}; }
-
-void* takeShared(SharedSlots& s, std::size_t size) {
+void* takeShared(std::size_t cls) {
+    SharedSlots& s = shared().sizes[cls];
+    {
+        std::lock_guard lock(s.mutex);
+        if (s.free) return pop(s.free);
+    }
+    std::byte* chunk = shared().newChunk();
+    const std::size_t size = slotBytes(cls);
     std::lock_guard lock(s.mutex);
-    if (FreeSlot* slot = s.free) {
-        s.free = slot->next;
-        return slot;
-    }
-    std::byte* chunk = s.newChunk();
-    for (std::byte* p = chunk + size; p + size <= chunk + kChunkBytes; p += size) {
-        auto* slot = reinterpret_cast<FreeSlot*>(p);
-        slot->next = s.free;
-        s.free = slot;
-    }
+    for (std::byte* p = chunk + size; p + size <= chunk + kChunkBytes; p += size) push(s.free, p);
     return chunk;
 }
 
 }  // namespace
 
-void* takeSlot(SlotKind kind, std::size_t bytes) {
-    SharedSlots& s = shared(kind);
-    const std::size_t size = slotSize(bytes);
-    assert(size >= sizeof(FreeSlot) && size <= 512);
-    if (threadListsGone) return takeShared(s, size);
-    ThreadSlots& t = threadLists.kinds[static_cast<int>(kind)];
-    if (FreeSlot* slot = t.free) {
-        t.free = slot->next;
-        return slot;
-    }
+void* takeSlot(std::size_t bytes) {
+    if (bytes > kMaxSlotBytes) return ::operator new(bytes);
+    const std::size_t cls = classOf(bytes);
+    if (threadListsGone) return takeShared(cls);
+    ThreadSlots& t = threadLists.sizes[cls];
+    if (t.free) return pop(t.free);
+    const std::size_t size = slotBytes(cls);
     if (t.next && t.next + size <= t.end) {
         void* slot = t.next;
         t.next += size;
         return slot;
     }
-    // Refill: free slots others left, else a chunk of the thread's own.
-    std::lock_guard lock(s.mutex);
-    if (s.free) {
-        for (int i = 0; i < kRefillSlots && s.free; ++i) {
-            FreeSlot* slot = s.free;
-            s.free = slot->next;
-            slot->next = t.free;
-            t.free = slot;
-        }
-        FreeSlot* slot = t.free;
-        t.free = slot->next;
-        return slot;
+    // Refill: free slots other threads left, else a chunk of the thread's own.
+    {
+        SharedSlots& s = shared().sizes[cls];
+        std::lock_guard lock(s.mutex);
+        for (int i = 0; i < kRefillSlots && s.free; ++i) push(t.free, pop(s.free));
     }
-    t.size = size;
-    t.next = s.newChunk();
+    if (t.free) return pop(t.free);
+    t.next = shared().newChunk();
     t.end = t.next + kChunkBytes;
     void* slot = t.next;
     t.next += size;
     return slot;
 }
 
-void giveSlot(SlotKind kind, void* slot) noexcept {
-    auto* freed = static_cast<FreeSlot*>(slot);
-    if (threadListsGone) {
-        SharedSlots& s = shared(kind);
-        std::lock_guard lock(s.mutex);
-        freed->next = s.free;
-        s.free = freed;
+void giveSlot(void* slot, std::size_t bytes) noexcept {
+    if (bytes > kMaxSlotBytes) {
+        ::operator delete(slot);
         return;
     }
-    ThreadSlots& t = threadLists.kinds[static_cast<int>(kind)];
-    freed->next = t.free;
-    t.free = freed;
+    const std::size_t cls = classOf(bytes);
+    if (threadListsGone) {
+        SharedSlots& s = shared().sizes[cls];
+        std::lock_guard lock(s.mutex);
+        push(s.free, slot);
+        return;
+    }
+    push(threadLists.sizes[cls].free, slot);
 }
 
 #endif

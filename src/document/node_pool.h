@@ -1,25 +1,44 @@
 #pragma once
-// Memory for the tree's small fixed-size objects (nodes and their extras).
-// A large shape has millions of them; taking each from the C heap costs a
-// call, a header and, once the process has a second thread, a lock. Here
-// each thread keeps its own list of free slots and carves new slots from
-// large chunks, so taking and giving back a slot is a few instructions.
-// Chunks stay for the life of the process and are reused; the free slots of
-// a thread that ends go to a shared list that every thread draws on.
-// (Built with AddressSanitizer, slots come from the C heap one by one, so
-// that a use after release is still caught.)
+// Memory for the tree's small objects: nodes, their extras, and the value
+// and child lists of ordinary blocks. A large shape has millions of each;
+// taking each from the C heap costs a call, a header and, once the process
+// has a second thread, a lock. Here slots of each size up to kMaxSlotBytes
+// come from per-thread lists of free slots and from large chunks carved in
+// order, so taking and giving back a slot is a few instructions. Chunks
+// stay for the life of the process and are reused; the free slots of a
+// thread that ends go to shared lists that every thread draws on. Larger
+// blocks come from the C heap. (Built with AddressSanitizer, every slot
+// comes from the C heap, so that a use after release is still caught.)
 
 #include <cstddef>
+#include <new>
 
 namespace orvane::detail {
 
-enum class SlotKind { Node, Extras };
-inline constexpr int kSlotKinds = 2;
+inline constexpr std::size_t kMaxSlotBytes = 256;
 
-// Takes a slot of `bytes` (at most 512, 8-byte aligned) for objects of
-// kind; every slot of one kind must have the same size.
-void* takeSlot(SlotKind kind, std::size_t bytes);
-// Gives back a slot taken for kind, from any thread.
-void giveSlot(SlotKind kind, void* slot) noexcept;
+// A block of `bytes`, 8-byte aligned; give it back with the same size.
+void* takeSlot(std::size_t bytes);
+void giveSlot(void* slot, std::size_t bytes) noexcept;
+
+// A standard allocator over the slots, for the tree's lists: stateless, so
+// a list is as small as with the default allocator and lists move freely
+// between nodes.
+template <class T>
+struct TreeAllocator {
+    using value_type = T;
+    TreeAllocator() noexcept = default;
+    template <class U>
+    TreeAllocator(const TreeAllocator<U>&) noexcept {}  // NOLINT: rebinding
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        return static_cast<T*>(takeSlot(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { giveSlot(p, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const TreeAllocator<U>&) const noexcept {
+        return true;
+    }
+};
 
 }  // namespace orvane::detail
