@@ -101,30 +101,67 @@ namespace {
 // file is damaged.
 constexpr int kMaxDepth = 64;
 
+// Bytes of tokens held at a time: small enough to stay in the processor's
+// cache, large enough for any one item (a string is at most 128 KiB).
+constexpr std::size_t kWindowBytes = std::size_t{256} << 10;
+
+// Positions are counted from the first token byte. The decoder reads the
+// bytes strictly in order, so the window drops whatever lies before the
+// position it next asks for.
 class TokenDecoder {
 public:
-    TokenDecoder(std::span<const unsigned char> data, std::uint64_t firstByte, std::string_view where,
+    TokenDecoder(const ReadBytes& read, std::uint64_t size, std::uint64_t firstByte, std::string_view where,
                  ShapeTokenSink& sink)
-        : data_(data), firstByte_(firstByte), where_(where), sink_(sink) {}
+        : read_(read), size_(size), firstByte_(firstByte), where_(where), sink_(sink) {}
 
     void decode() {
-        if (data_.size() < 8) fail("the binary data at byte " + at(0) + " is too short for the shape block");
+        if (size_ < 8) fail("the binary data at byte " + at(0) + " is too short for the shape block");
+        need(0, 8);
         const BlockRule* rule = binary::ruleForToken(u16(0));
         if (!rule || rule->token != binary::kShapeToken)
             fail("the binary data at byte " + at(0) + " starts with " + describe(u16(0)) + ", not shape");
-        const std::size_t end = block(0, data_.size(), nullptr, 0);
-        if (end != data_.size())
-            fail(groupedNumber(data_.size() - end) + " bytes follow the shape block at byte " + at(end));
+        const std::uint64_t end = block(0, size_, nullptr, 0);
+        if (end != size_) fail(groupedNumber(size_ - end) + " bytes follow the shape block at byte " + at(end));
     }
 
 private:
     [[noreturn]] void fail(const std::string& reason) const { throw DamagedShape(reason); }
-    std::string at(std::size_t pos) const { return groupedNumber(firstByte_ + pos) + std::string(where_); }
-    std::uint16_t u16(std::size_t pos) const { return static_cast<std::uint16_t>(data_[pos] | (data_[pos + 1] << 8)); }
-    std::uint32_t u32(std::size_t pos) const {
-        std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) v = (v << 8) | data_[pos + static_cast<std::size_t>(i)];
-        return v;
+    std::string at(std::uint64_t pos) const { return groupedNumber(firstByte_ + pos) + std::string(where_); }
+
+    // Makes bytes [pos, pos + n) readable; pos never goes back.
+    void need(std::uint64_t pos, std::size_t n) {
+        if (pos + n > windowEnd_) refill(pos, n);
+    }
+    void refill(std::uint64_t pos, std::size_t n) {
+        for (unsigned char skipped[64]; windowEnd_ < pos;) {  // a gap: never so far
+            const std::size_t got =
+                read_(skipped, static_cast<std::size_t>(std::min<std::uint64_t>(sizeof skipped, pos - windowEnd_)));
+            if (got == 0) fail("the binary data ends early at byte " + at(windowEnd_));
+            windowEnd_ += got;
+        }
+        const std::size_t keep = static_cast<std::size_t>(windowEnd_ - pos);
+        if (keep) std::memmove(window_.data(), window_.data() + (pos - windowStart_), keep);
+        windowStart_ = pos;
+        if (n > window_.size()) window_.resize(n);
+        std::size_t filled = keep;
+        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(window_.size(), size_ - pos));
+        while (filled < wanted) {
+            const std::size_t got = read_(window_.data() + filled, wanted - filled);
+            if (got == 0) fail("the binary data ends early at byte " + at(pos + filled));
+            filled += got;
+        }
+        windowEnd_ = pos + filled;
+    }
+
+    unsigned char byte(std::uint64_t pos) const { return window_[static_cast<std::size_t>(pos - windowStart_)]; }
+    std::uint16_t u16(std::uint64_t pos) const {
+        const unsigned char* b = window_.data() + (pos - windowStart_);
+        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    }
+    std::uint32_t u32(std::uint64_t pos) const {
+        const unsigned char* b = window_.data() + (pos - windowStart_);
+        return std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 |
+               std::uint32_t{b[3]} << 24;
     }
     static std::string describe(std::uint32_t token) {
         const BlockRule* rule = binary::ruleForToken(token);
@@ -132,7 +169,7 @@ private:
     }
 
     // UTF-16 units of the data as UTF-8, in scratch.
-    std::string_view utf8(std::size_t pos, std::size_t units) {
+    std::string_view utf8(std::uint64_t pos, std::size_t units) {
         wide_.resize(units);
         for (std::size_t i = 0; i < units; ++i) wide_[i] = static_cast<char16_t>(u16(pos + 2 * i));
         scratch_.clear();
@@ -141,7 +178,7 @@ private:
     }
 
     // Whether UTF-16 units read back from the text as one bare word.
-    bool isBareWord(std::size_t pos, std::size_t units) const {
+    bool isBareWord(std::uint64_t pos, std::size_t units) const {
         if (units == 0 || u16(pos) == u'"') return false;
         for (std::size_t i = 0; i < units; ++i) {
             const std::uint16_t u = u16(pos + 2 * i);
@@ -150,8 +187,9 @@ private:
         return true;
     }
 
-    // Reads the block at pos, which must end by limit; returns its end.
-    std::size_t block(std::size_t pos, std::size_t limit, const BlockRule* parent, int depth) {
+    // Reads the block at pos (its 8 header bytes readable), which must end
+    // by limit; returns its end.
+    std::uint64_t block(std::uint64_t pos, std::uint64_t limit, const BlockRule* parent, int depth) {
         const std::uint16_t token = u16(pos);
         const BlockRule* rule = binary::ruleForToken(token);
         if (!rule) fail("unknown block number " + std::to_string(token) + " at byte " + at(pos));
@@ -165,13 +203,15 @@ private:
         if (length > limit - pos - 8)
             fail(name() + (parent ? " runs past the end of its parent " + std::string(parent->name)
                                 : " runs past the end of the data"));
-        const std::size_t end = pos + 8 + static_cast<std::size_t>(length);
-        std::size_t p = pos + 8;
+        const std::uint64_t end = pos + 8 + length;
+        std::uint64_t p = pos + 8;
         if (p == end) fail(name() + " ends before its label length");
-        const std::size_t labelUnits = data_[p++];
+        need(p, 1);
+        const std::size_t labelUnits = byte(p++);
         if (labelUnits * 2 > end - p) fail(name() + " ends inside its label");
 
         if (labelUnits) {
+            need(p, labelUnits * 2);
             if (!isBareWord(p, labelUnits)) fail(name() + " has a label that shape text cannot hold");
             sink_.tokenBlockOpen(rule->name, utf8(p, labelUnits));
             p += labelUnits * 2;
@@ -195,21 +235,23 @@ private:
 
     // Whether an optional item at p is there: a value is, a block only when
     // the next block is one the slot takes.
-    bool fits(const Slot& slot, std::size_t p, std::size_t end) const {
+    bool fits(const Slot& slot, std::uint64_t p, std::uint64_t end) {
         if (slot.type != SlotType::Block) return true;
         if (end - p < 2) return false;
+        need(p, 2);
         const std::uint16_t token = u16(p);
         for (std::uint16_t allowed : slot.blocks)
             if (allowed == token) return true;
         return false;
     }
 
-    std::size_t item(const Slot& slot, std::size_t p, std::size_t end, const BlockRule& rule, std::size_t blockPos,
-                     int depth) {
+    std::uint64_t item(const Slot& slot, std::uint64_t p, std::uint64_t end, const BlockRule& rule,
+                       std::uint64_t blockPos, int depth) {
         const auto name = [&] { return "block " + std::string(rule.name) + " at byte " + at(blockPos); };
         if (slot.type == SlotType::Block) {
             if (end - p < 8) fail("block header at byte " + at(p) + " runs past the end of its parent " +
                                   std::string(rule.name));
+            need(p, 8);
             if (!binary::ruleForToken(u16(p)))
                 fail("unknown block number " + std::to_string(u16(p)) + " at byte " + at(p));
             if (!fits(slot, p, end)) fail(describe(u16(p)) + " at byte " + at(p) + " does not belong in " +
@@ -218,14 +260,17 @@ private:
         }
         if (slot.type == SlotType::String) {
             if (end - p < 2) fail(name() + " ends inside a string");
+            need(p, 2);
             const std::size_t units = u16(p);
             p += 2;
             if (units * 2 > end - p) fail(name() + " ends inside a string");
+            need(p, units * 2);
             if (!isBareWord(p, units)) fail(name() + " holds a string that shape text cannot hold");
             sink_.tokenValue(utf8(p, units));
             return p + units * 2;
         }
         if (end - p < 4) fail(name() + " ends inside a value at byte " + at(p));
+        need(p, 4);
         const std::uint32_t bits = u32(p);
         char buf[32];
         char* last = buf;
@@ -252,9 +297,14 @@ private:
         return p + 4;
     }
 
-    std::span<const unsigned char> data_;
+    const ReadBytes& read_;
+    const std::uint64_t size_;
     std::uint64_t firstByte_;
     std::string_view where_;
+    std::vector<unsigned char> window_ = std::vector<unsigned char>(kWindowBytes);
+    std::uint64_t windowStart_ = 0;  // position of window_[0]
+    std::uint64_t windowEnd_ = 0;    // position after its last byte read
+
     // Shapes repeat their floats (normals, texture coordinates, shared
     // points): the text of recent ones is kept by their bits.
     struct CachedFloat {
@@ -281,9 +331,9 @@ private:
 
 }  // namespace
 
-void decodeShapeTokens(std::span<const unsigned char> tokens, std::uint64_t firstByte, std::string_view where,
+void decodeShapeTokens(const ReadBytes& read, std::uint64_t size, std::uint64_t firstByte, std::string_view where,
                        ShapeTokenSink& sink) {
-    TokenDecoder(tokens, firstByte, where, sink).decode();
+    TokenDecoder(read, size, firstByte, where, sink).decode();
 }
 
 }  // namespace orvane
