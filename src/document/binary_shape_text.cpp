@@ -37,30 +37,9 @@ char* printfStyleFloat(char* out, float value) {
     return std::copy(text.begin() + static_cast<std::ptrdiff_t>(e + 2), text.end(), out);
 }
 
-}  // namespace
-
-char* toolFloatChars(char* out, float value) {
-    if (value == 0.0f) {
-        *out++ = '0';
-        return out;
-    }
-    // The shortest text that reads back as the float. When it has at most
-    // 6 significant digits it is also the nearest 6-digit decimal to the
-    // float (a float's rounding interval is narrower than half a step of
-    // the 6th digit), so its digits are those "%g" prints.
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
-    const char* p = buf;
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    char digits[12];
-    int count = 0;
-    for (; *p != 'e'; ++p)
-        if (*p != '.') digits[count++] = *p;
-    if (count > 6 || std::fabs(value) < std::numeric_limits<float>::min())  // subnormals are coarser
-        return printfStyleFloat(out, value);
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
+// The digits of "%g" (at most 6, trailing zeros dropped) written in its
+// fixed or exponent form, as C's "%g" chooses between them.
+char* gForm(char* out, bool negative, const char* digits, int count, int exponent) {
     if (negative) *out++ = '-';
     if (exponent < -4 || exponent >= 6) {
         *out++ = digits[0];
@@ -88,6 +67,89 @@ char* toolFloatChars(char* out, float value) {
         out = std::copy(digits + exponent + 1, digits + count, out);
     }
     return out;
+}
+
+// 5 to the powers 0 to 13.
+constexpr std::uint64_t kPowersOf5[] = {1,         5,          25,          125,          625,
+                                        3125,      15625,      78125,       390625,       1953125,
+                                        9765625,   48828125,   244140625,   1220703125};
+
+// The magnitude's 6 significant digits as "%g" rounds them (to nearest,
+// ties to even) as a number from 100000 to 999999, and the decimal
+// exponent of the first; exact integer arithmetic, for 1e-8 <= |value| <
+// 1e6 (shapes hold little else). False outside that range.
+bool sixDigits(std::uint32_t bits, std::uint32_t& digits, int& exponent) {
+    const int biased = static_cast<int>((bits >> 23) & 0xFF);
+    if (biased == 0 || biased == 0xFF) return false;
+    const std::uint64_t mantissa = (bits & 0x7FFFFF) | 0x800000;
+    const int power2 = biased - 150;  // |value| = mantissa * 2^power2
+    // floor(log10 of 2^(bits above the point - 1)): the exponent or one less.
+    int e = ((power2 + 23) * 78913) >> 18;
+    for (;;) {
+        const int k = 5 - e;  // |value| * 10^k = mantissa * 5^k * 2^(power2 + k)
+        if (k < 0 || k > 13) return false;
+        const std::uint64_t scaled = mantissa * kPowersOf5[k];
+        const int shift = power2 + k;
+        std::uint64_t whole = 0;
+        bool up = false;
+        if (shift >= 0) {
+            whole = scaled << shift;  // below 10^7
+        } else {
+            const int right = -shift;
+            if (right >= 64) return false;
+            whole = scaled >> right;
+            const std::uint64_t rest = scaled & ((std::uint64_t{1} << right) - 1);
+            const std::uint64_t half = std::uint64_t{1} << (right - 1);
+            up = rest > half || (rest == half && (whole & 1));
+        }
+        if (whole >= 1000000) {
+            ++e;
+            continue;
+        }
+        whole += up;
+        if (whole == 1000000) {
+            whole = 100000;
+            ++e;
+        }
+        digits = static_cast<std::uint32_t>(whole);
+        exponent = e;
+        return true;
+    }
+}
+
+}  // namespace
+
+char* toolFloatChars(char* out, float value) {
+    if (value == 0.0f) {
+        *out++ = '0';
+        return out;
+    }
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    char digits[12];
+    int count = 0;
+    int exponent = 0;
+    if (std::uint32_t six; sixDigits(bits, six, exponent)) {
+        for (int i = 5; i >= 0; --i, six /= 10) digits[i] = static_cast<char>('0' + six % 10);
+        count = 6;
+        while (digits[count - 1] == '0') --count;
+        return gForm(out, value < 0, digits, count, exponent);
+    }
+    // The shortest text that reads back as the float. When it has at most
+    // 6 significant digits it is also the nearest 6-digit decimal to the
+    // float (a float's rounding interval is narrower than half a step of
+    // the 6th digit), so its digits are those "%g" prints.
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    const char* p = buf;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits[count++] = *p;
+    if (count > 6 || std::fabs(value) < std::numeric_limits<float>::min())  // subnormals are coarser
+        return printfStyleFloat(out, value);
+    std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
+    return gForm(out, negative, digits, count, exponent);
 }
 
 std::string toolFloatText(float value) {
@@ -288,7 +350,7 @@ private:
                 float value;
                 std::memcpy(&value, &bits, sizeof value);
                 if (!std::isfinite(value)) fail(name() + " holds a float at byte " + at(p) + " that is not a number");
-                last = floatChars(buf, bits, value);
+                last = toolFloatChars(buf, value);
                 break;
             }
             default: break;
@@ -305,26 +367,7 @@ private:
     std::uint64_t windowStart_ = 0;  // position of window_[0]
     std::uint64_t windowEnd_ = 0;    // position after its last byte read
 
-    // Shapes repeat their floats (normals, texture coordinates, shared
-    // points): the text of recent ones is kept by their bits.
-    struct CachedFloat {
-        std::uint32_t bits = 0;
-        std::uint8_t length = 0;  // 0: empty
-        char text[19];
-    };
-    static constexpr int kCacheBits = 12;
-
-    char* floatChars(char* out, std::uint32_t bits, float value) {
-        CachedFloat& cached = floatCache_[(bits * 2654435761u) >> (32 - kCacheBits)];
-        if (cached.length == 0 || cached.bits != bits) {
-            cached.bits = bits;
-            cached.length = static_cast<std::uint8_t>(toolFloatChars(cached.text, value) - cached.text);
-        }
-        return std::copy(cached.text, cached.text + cached.length, out);
-    }
-
     ShapeTokenSink& sink_;
-    std::vector<CachedFloat> floatCache_ = std::vector<CachedFloat>(std::size_t{1} << kCacheBits);
     std::u16string wide_;
     std::string scratch_;
 };
