@@ -112,10 +112,14 @@ TEST(ShapeForms, AValueWithoutBinaryFormStopsTheWriteNamingIt) {
     }
 }
 
-// Damaged files, each from a small compressed shape: the reason and where.
-TEST(ShapeForms, DamagedInputNamesTheReasonAndTheByte) {
+// Damaged files, each from a small compressed shape and from one large
+// enough to be inflated on a thread of its own: the reason and where. A
+// fault of the compressed data wins over a fault of the tokens.
+class DamagedCompressedShape : public testing::TestWithParam<std::int64_t> {};
+
+TEST_P(DamagedCompressedShape, NamesTheReasonAndTheByte) {
     TempDir dir;
-    const std::vector<unsigned char> tokens = binaryShapeTokens(*generatedTwin(dir, 10));
+    const std::vector<unsigned char> tokens = binaryShapeTokens(*generatedTwin(dir, GetParam()));
     auto addToLength = [](std::vector<unsigned char>& t, std::size_t at, std::uint32_t more) {
         std::uint32_t length;
         std::memcpy(&length, t.data() + at, 4);
@@ -153,6 +157,23 @@ TEST(ShapeForms, DamagedInputNamesTheReasonAndTheByte) {
         EXPECT_EQ(root->ReadForm(), ShapeForm::Compressed) << reason;
         EXPECT_NE(root->ReadProblem().find(reason), std::string::npos) << root->ReadProblem();
     }
+    std::vector<unsigned char> tokensAndSize = unknown;
+    tokensAndSize.push_back(0);
+    tokensAndSize = compressedShape(tokensAndSize);
+    tokensAndSize[8] -= 1;
+    writeBytes(dir / "bad.s", std::string(tokensAndSize.begin(), tokensAndSize.end()));
+    EXPECT_NE(readFileRecording(dir / "bad.s")->ReadProblem().find("differs from the "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallAndLarge, DamagedCompressedShape, testing::Values(10, 8000));
+
+// The listener's exception leaves a large compressed read at once.
+TEST(ShapeForms, ListenerExceptionStopsALargeCompressedRead) {
+    TempDir dir;
+    generatedTwin(dir, 8000);
+    NodePtr root = clsReader::create();
+    root->SetProgressListener([](float) { throw std::bad_alloc(); });
+    EXPECT_THROW(root->ReadFile(dir / "compressed.s", true), std::bad_alloc);
 }
 
 // The real compressed shapes: each form reads to the tree of its twin and
