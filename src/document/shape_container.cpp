@@ -21,8 +21,6 @@ constexpr std::size_t kSubHeaderBytes = 16;  // "JINX0s1b______\r\n"
 constexpr std::string_view kInflated = " of the inflated data";
 // Compressed bytes read from the file at a time.
 constexpr std::size_t kInputBytes = std::size_t{64} << 10;
-// Tokens from this many bytes on are inflated on a thread of their own.
-constexpr std::uint64_t kInflateAheadBytes = std::uint64_t{512} << 10;
 
 std::string_view asText(std::span<const unsigned char> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -182,11 +180,6 @@ ShapeContent::ShapeContent(ShapeForm form, ReadBytes file, std::uint64_t fileByt
             inflater_ = std::make_unique<ShapeInflater>(file_, fileBytes);
             subHeader([this](unsigned char* to, std::size_t room) { return inflater_->read(to, room); },
                       inflater_->declared(), 0, kInflated, reserved);
-            if (isTokens_ && tokenBytes_ >= kInflateAheadBytes) {
-                // Inflating takes a tenth of the read: another core does it.
-                inflating_ = std::make_unique<ReadAhead>(tokens_, tokenBytes_, [this] { inflater_->finish(); });
-                tokens_ = [this](unsigned char* to, std::size_t room) { return inflating_->read(to, room); };
-            }
             break;
         case ShapeForm::Binary: {
             unsigned char container[kContainerBytes];
@@ -236,10 +229,7 @@ void ShapeContent::subHeader(const ReadBytes& data, std::uint64_t dataBytes, std
 }
 
 void ShapeContent::finish() {
-    if (inflating_)
-        inflating_->finish();
-    else if (inflater_)
-        inflater_->finish();
+    if (inflater_) inflater_->finish();
 }
 
 std::vector<unsigned char> inflateShape(std::span<const unsigned char> file) {

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "document/binary_shape_text.h"
-#include "document/read_ahead.h"
 #include "document/shape_form.h"
 
 struct z_stream_s;
@@ -102,7 +101,6 @@ private:
 
     ReadBytes file_;
     std::unique_ptr<ShapeInflater> inflater_;  // for a compressed file
-    std::unique_ptr<ReadAhead> inflating_;     // for large compressed data: inflater_ on a thread
     ReadBytes tokens_;
     std::u16string text_;
     bool isTokens_ = false;
