@@ -4,8 +4,9 @@
 // when it decompresses a shape. Fed to the text reader's item handling,
 // they build the very tree that reader builds from that tool's output.
 
+#include <cstddef>
 #include <cstdint>
-#include <span>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,11 +34,16 @@ public:
     virtual void tokenBlockClose(std::uint64_t endByte) = 0;
 };
 
-// Decodes `tokens`, which start with the shape block, into sink. `firstByte`
+// Bytes read in order a piece at a time: writes up to `room` of the next
+// bytes to `to` and returns how many (0 only when none are left).
+using ReadBytes = std::function<std::size_t(unsigned char* to, std::size_t room)>;
+
+// Decodes `size` bytes of tokens from `read`, the shape block first, into
+// sink as they arrive; only a window of them is held at a time. `firstByte`
 // is the tokens' position in the file (or in the inflated data), and
 // `where` is added to every byte position a message names (such as " of the
 // inflated data"). Throws DamagedShape.
-void decodeShapeTokens(std::span<const unsigned char> tokens, std::uint64_t firstByte, std::string_view where,
+void decodeShapeTokens(const ReadBytes& read, std::uint64_t size, std::uint64_t firstByte, std::string_view where,
                        ShapeTokenSink& sink);
 
 // How the format's own tool prints a float: C "%g" with 6 significant

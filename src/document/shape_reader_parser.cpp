@@ -98,9 +98,10 @@ void ShapeReader::run(const std::filesystem::path& path) {
         const std::uint64_t bytes = form == ShapeForm::Compressed ? declaredInflatedSize(first) : source_.fileBytes();
         heap_.emplace(std::min(bytes, kMostShapeBytes) * 8);
         const auto advise = [this] { heap_->adviseGrowth(); };
-        ShapeContent content = shapeContentOf(form, source_.allBytes(advise), advise);
+        const auto file = [this](unsigned char* to, std::size_t room) { return source_.readBytes(to, room); };
+        ShapeContent content(form, file, source_.fileBytes(), advise);
         if (content.isTokens()) return readTokens(content);
-        source_.useText(std::move(content.text));
+        source_.useText(content.takeText());
     }
     root_.SetHeader(source_.readHeaderLine());
     if (!root_.Header().starts_with(kHeaderStart)) return;
@@ -145,14 +146,21 @@ std::uint64_t ShapeReader::findOutermostName() {
     }
 }
 
-void ShapeReader::readTokens(const ShapeContent& content) {
+void ShapeReader::readTokens(ShapeContent& content) {
     root_.SetHeader(std::string(kDecodedHeader));
     root_.root().lastPerc = 0;
     everyPercent_ = root_.root().readSteps == ReadProgress::EveryPercent;
-    const std::span<const unsigned char> tokens = content.tokens();
     // Progress runs over the tokens' positions.
-    length_ = content.firstByte + tokens.size();
-    decodeShapeTokens(tokens, content.firstByte, content.where, *this);
+    length_ = content.firstByte() + content.tokenBytes();
+    try {
+        decodeShapeTokens(content.tokens(), content.tokenBytes(), content.firstByte(), content.where(), *this);
+    } catch (...) {
+        // Damaged compressed data is the reason to give, wherever the
+        // tokens went wrong; the listener's own failure passes unchanged.
+        if (!listenerFailed_) content.finish();
+        throw;
+    }
+    content.finish();
 }
 
 void ShapeReader::tokenBlockOpen(std::string_view name, std::string_view label) {

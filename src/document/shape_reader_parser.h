@@ -52,7 +52,7 @@ private:
     std::uint64_t findOutermostName();
     void startRoot(std::uint64_t q);
     void parseBody(std::uint64_t q);
-    void readTokens(const ShapeContent& content);
+    void readTokens(ShapeContent& content);
 
     // The items of binary tokens.
     void tokenBlockOpen(std::string_view name, std::string_view label) override;

@@ -51,15 +51,13 @@ std::string ShapeTextSource::firstBytes(std::size_t n) {
     return bytes;
 }
 
-std::vector<unsigned char> ShapeTextSource::allBytes(const std::function<void()>& reserved) {
-    if (fileBytes_ > kMostShapeBytes) throw DamagedShape("the file is larger than 2 GiB");
-    std::vector<unsigned char> bytes;
-    bytes.reserve(static_cast<std::size_t>(fileBytes_));
-    reserved();
-    bytes.resize(bytes.capacity());
-    file_.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (file_.gcount() != static_cast<std::streamsize>(bytes.size())) throw UnreadableShape{};
-    return bytes;
+std::size_t ShapeTextSource::readBytes(unsigned char* to, std::size_t room) {
+    const auto bytes = static_cast<std::streamsize>(std::min<std::uint64_t>(room, bytesLeft_));
+    if (bytes == 0) return 0;
+    file_.read(reinterpret_cast<char*>(to), bytes);
+    if (file_.gcount() != bytes) throw UnreadableShape{};
+    bytesLeft_ -= static_cast<std::uint64_t>(bytes);
+    return static_cast<std::size_t>(bytes);
 }
 
 void ShapeTextSource::useText(std::u16string text) {

@@ -33,9 +33,10 @@ public:
     // starts from the beginning all the same.
     std::string firstBytes(std::size_t n);
     std::uint64_t fileBytes() const { return fileBytes_; }
-    // The whole file, for the forms that are read in memory.
-    // `reserved` is called once the room is taken, before it is written.
-    std::vector<unsigned char> allBytes(const std::function<void()>& reserved);
+    // The file's bytes in order from its start, for the forms that are not
+    // UTF-16 text: up to `room` of them to `to`; returns how many (0 at the
+    // end). Throws UnreadableShape when the file ends early.
+    std::size_t readBytes(unsigned char* to, std::size_t room);
     // Reads `text` (UTF-16 units) in place of the file's own bytes.
     void useText(std::u16string text);
 

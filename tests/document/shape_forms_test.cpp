@@ -61,20 +61,29 @@ TEST(ShapeForms, FloatsPrintAsTheFormatsOwnTool) {
     EXPECT_EQ(toolFloatText(40.0f), "40");
     EXPECT_EQ(toolFloatText(0.4951512f), "0.495151");
     EXPECT_EQ(toolFloatText(1234567.0f), "1.23457e+006");
-    // Any float as C's "%g" prints it, with the exponent widened to 3 digits.
-    std::uint32_t bits = 12345;
-    for (int i = 0; i < 200000; ++i) {
-        bits = bits * 1664525u + 1013904223u;
-        float value;
-        std::memcpy(&value, &bits, sizeof value);
-        if (!std::isfinite(value) || value == 0.0f) continue;
+    // Any float as C's "%g" prints it, with the exponent widened to 3 digits:
+    // any bits, the magnitudes shapes hold (1e-9 to 1e7), and halfway cases.
+    const auto expectPrintf = [](float value) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%g", static_cast<double>(value));
         std::string expected = buf;
         if (const auto e = expected.find('e'); e != std::string::npos && expected.size() - (e + 2) < 3)
             expected.insert(e + 2, 3 - (expected.size() - (e + 2)), '0');
-        ASSERT_EQ(toolFloatText(value), expected) << bits;
+        ASSERT_EQ(toolFloatText(value), expected) << value;
+    };
+    std::uint32_t bits = 12345;
+    for (int i = 0; i < 400000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        // Every other number keeps an exponent field from 97 to 151.
+        const std::uint32_t tried = i % 2 ? bits : (bits & 0x807FFFFFu) | ((97 + (bits >> 8) % 55) << 23);
+        float value;
+        std::memcpy(&value, &tried, sizeof value);
+        if (std::isfinite(value) && value != 0.0f) expectPrintf(value);
     }
+    // Odd m * 2^-(k+1) from 10^(5-k) to 10^(6-k) lies halfway between two
+    // 6-digit decimals.
+    for (int k = 0, low = 200000; k <= 5; ++k, low /= 5)
+        for (int m = low | 1; m < low * 10; m += 2 * 997) expectPrintf(std::ldexp(static_cast<float>(m), -k - 1));
 }
 
 // Written compressed, a tree in the tool's number forms reads back as it was.
@@ -103,10 +112,14 @@ TEST(ShapeForms, AValueWithoutBinaryFormStopsTheWriteNamingIt) {
     }
 }
 
-// Damaged files, each from a small compressed shape: the reason and where.
-TEST(ShapeForms, DamagedInputNamesTheReasonAndTheByte) {
+// Damaged files, each from a small compressed shape and from one whose
+// data spans several pieces of inflating and decoding: the reason and
+// where. A fault of the compressed data wins over a fault of the tokens.
+class DamagedCompressedShape : public testing::TestWithParam<std::int64_t> {};
+
+TEST_P(DamagedCompressedShape, NamesTheReasonAndTheByte) {
     TempDir dir;
-    const std::vector<unsigned char> tokens = binaryShapeTokens(*generatedTwin(dir, 10));
+    const std::vector<unsigned char> tokens = binaryShapeTokens(*generatedTwin(dir, GetParam()));
     auto addToLength = [](std::vector<unsigned char>& t, std::size_t at, std::uint32_t more) {
         std::uint32_t length;
         std::memcpy(&length, t.data() + at, 4);
@@ -144,6 +157,23 @@ TEST(ShapeForms, DamagedInputNamesTheReasonAndTheByte) {
         EXPECT_EQ(root->ReadForm(), ShapeForm::Compressed) << reason;
         EXPECT_NE(root->ReadProblem().find(reason), std::string::npos) << root->ReadProblem();
     }
+    std::vector<unsigned char> tokensAndSize = unknown;
+    tokensAndSize.push_back(0);
+    tokensAndSize = compressedShape(tokensAndSize);
+    tokensAndSize[8] -= 1;
+    writeBytes(dir / "bad.s", std::string(tokensAndSize.begin(), tokensAndSize.end()));
+    EXPECT_NE(readFileRecording(dir / "bad.s")->ReadProblem().find("differs from the "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallAndLarge, DamagedCompressedShape, testing::Values(10, 8000));
+
+// The listener's exception leaves a compressed read unchanged.
+TEST(ShapeForms, ListenerExceptionPassesThroughACompressedRead) {
+    TempDir dir;
+    generatedTwin(dir, 2000);
+    NodePtr root = clsReader::create();
+    root->SetProgressListener([](float) { throw std::bad_alloc(); });
+    EXPECT_THROW(root->ReadFile(dir / "compressed.s", true), std::bad_alloc);
 }
 
 // The real compressed shapes: each form reads to the tree of its twin and
