@@ -4,7 +4,10 @@
 #include <mutex>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
+// With AddressSanitizer, so that a use after release is caught; and on
+// Windows, where MinGW's emulated thread-local storage may release a
+// thread's lists before the last slots of that thread are given back.
+#if defined(__SANITIZE_ADDRESS__) || defined(_WIN32)
 #define ORVANE_SLOTS_FROM_HEAP 1
 #endif
 

@@ -7,8 +7,8 @@
 // order, so taking and giving back a slot is a few instructions. Chunks
 // stay for the life of the process and are reused; the free slots of a
 // thread that ends go to shared lists that every thread draws on. Larger
-// blocks come from the C heap. (Built with AddressSanitizer, every slot
-// comes from the C heap, so that a use after release is still caught.)
+// blocks come from the C heap. (Built with AddressSanitizer, and on Windows,
+// every slot comes from the C heap; see node_pool.cpp.)
 
 #include <cstddef>
 #include <new>
