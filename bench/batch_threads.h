@@ -6,8 +6,8 @@
 //
 // With kIdleThreadOption after the folder a second thread waits, idle, while
 // the batch runs: the C library then takes its locks in every malloc and
-// free (and shared_ptr counts atomically) even with --jobs 1, as with two
-// workers; a single-threaded process skips them. That --jobs 1 run tells the
+// free even with --jobs 1, as with two workers; a single-threaded process
+// skips them. That --jobs 1 run tells the
 // cost of the locks apart from how well two workers share the machine.
 
 #include <string_view>
