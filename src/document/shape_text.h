@@ -1,7 +1,8 @@
 #pragma once
 // A compact text value for the shape tree. A shape holds millions of short
-// values (indices, coordinates), so a value takes 16 bytes: up to 15 bytes
-// are stored inline, longer texts live on the heap. The text is UTF-8
+// values (indices, coordinates), so a value takes 12 bytes: up to 11 bytes
+// (every index and nearly every number) are stored inline, longer texts live
+// on the heap. The text is UTF-8
 // (lone UTF-16 surrogates from a file are kept as their 3-byte forms so
 // that every value writes back exactly as it was read).
 
@@ -58,11 +59,10 @@ public:
 
     std::string_view view() const noexcept {
         if (isHeap()) {
-            const char* p;
+            const char* p = heapBlock();
             std::uint32_t n;
-            std::memcpy(&p, raw_, sizeof p);
-            std::memcpy(&n, raw_ + 8, sizeof n);
-            return {p, n};
+            std::memcpy(&n, p, sizeof n);
+            return {p + sizeof n, n};
         }
         return {reinterpret_cast<const char*>(raw_), inlineSize()};
     }
@@ -77,44 +77,46 @@ public:
     friend bool operator==(const ShapeText& a, const std::string& b) noexcept { return a.view() == b; }
 
 private:
-    static constexpr std::size_t kInline = 15;
+    static constexpr std::size_t kInline = 11;
+    static constexpr std::size_t kTagByte = 11;
     static constexpr unsigned char kHeapTag = 0xFF;
 
-    // Inline: bytes 0..14 hold the text, byte 15 holds (15 - size).
-    // Heap: bytes 0..7 a pointer, 8..11 the size, byte 15 the tag 0xFF.
-    unsigned char raw_[16];
+    // Inline: bytes 0..10 hold the text, byte 11 holds (11 - size).
+    // Heap: bytes 0..7 point to a block of the size (4 bytes) and the text,
+    // byte 11 holds the tag 0xFF.
+    unsigned char raw_[12];
 
-    bool isHeap() const noexcept { return raw_[15] == kHeapTag; }
-    std::size_t inlineSize() const noexcept { return kInline - raw_[15]; }
+    bool isHeap() const noexcept { return raw_[kTagByte] == kHeapTag; }
+    std::size_t inlineSize() const noexcept { return kInline - raw_[kTagByte]; }
+    char* heapBlock() const noexcept {
+        char* p;
+        std::memcpy(&p, raw_, sizeof p);
+        return p;
+    }
     void clearInline() noexcept {
         std::memset(raw_, 0, sizeof raw_);
-        raw_[15] = static_cast<unsigned char>(kInline);
+        raw_[kTagByte] = static_cast<unsigned char>(kInline);
     }
     void release() noexcept {
-        if (isHeap()) {
-            char* p;
-            std::memcpy(&p, raw_, sizeof p);
-            delete[] p;
-        }
+        if (isHeap()) delete[] heapBlock();
     }
     void assign(std::string_view s) {
+        std::memset(raw_, 0, sizeof raw_);
         if (s.size() <= kInline) {
-            std::memset(raw_, 0, sizeof raw_);
             if (!s.empty()) std::memcpy(raw_, s.data(), s.size());
-            raw_[15] = static_cast<unsigned char>(kInline - s.size());
+            raw_[kTagByte] = static_cast<unsigned char>(kInline - s.size());
         } else {
-            if (s.size() > UINT32_MAX) throw std::length_error("shape value too long");
-            char* p = new char[s.size()];
-            std::memcpy(p, s.data(), s.size());
-            auto n = static_cast<std::uint32_t>(s.size());
-            std::memset(raw_, 0, sizeof raw_);
+            const auto n = static_cast<std::uint32_t>(s.size());
+            if (s.size() > UINT32_MAX - sizeof n) throw std::length_error("shape value too long");
+            char* p = new char[sizeof n + s.size()];
+            std::memcpy(p, &n, sizeof n);
+            std::memcpy(p + sizeof n, s.data(), s.size());
             std::memcpy(raw_, &p, sizeof p);
-            std::memcpy(raw_ + 8, &n, sizeof n);
-            raw_[15] = kHeapTag;
+            raw_[kTagByte] = kHeapTag;
         }
     }
 };
 
-static_assert(sizeof(ShapeText) == 16);
+static_assert(sizeof(ShapeText) == 12);
 
 }  // namespace orvane
