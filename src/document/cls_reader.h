@@ -103,6 +103,11 @@ public:
     static void* operator new(std::size_t bytes);
     static void operator delete(void* node, std::size_t bytes) noexcept;
 
+private:
+    // Placed before Name so that the two fill sixteen bytes (a node takes 64).
+    mutable std::atomic<std::uint32_t> refs_{0};
+
+public:
     // The block's name: the word before its opening parenthesis.
     ShapeText Name;
     // The block's label: a second word between the name and "(" (usually empty).
@@ -224,7 +229,6 @@ private:
     // Values live in the node; a node's list moves to a shared list object
     // only when SharedStrings is asked for or a shared list is set.
     StringList strings_;
-    mutable std::atomic<std::uint32_t> refs_{0};
     Extras* parent_ = nullptr;  // the enclosing node's Extras
     Extras* extras_ = nullptr;
 
