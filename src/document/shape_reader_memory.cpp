@@ -35,7 +35,7 @@ LargeTreeHeap::LargeTreeHeap(std::uint64_t fileBytes) {
         // and trim thresholds, so they are set to the values that tuning ends
         // at for large blocks: blocks up to 32 MiB come from the heap, and up
         // to 64 MiB of free heap is kept for reuse.
-        ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        ::mallopt(M_MMAP_THRESHOLD, 4 << 20);
         ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
         ::mallopt(M_TOP_PAD, kGrowthStep);
     }

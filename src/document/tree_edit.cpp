@@ -85,6 +85,11 @@ void appendChild(clsReader& parent, NodePtr child) {
     parent.Nodes().push_back(std::move(child));
 }
 
+void reserveAppends(clsReader& parent, std::size_t children, std::size_t values) {
+    parent.Strings().reserve(parent.Strings().size() + children + values);
+    parent.Nodes().reserve(parent.Nodes().size() + children);
+}
+
 std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos) {
     for (PlaceholderWalk walk(parent); walk.next();)
         if (walk.child() && walk.placed() == childPos) return walk.valuePos();
@@ -135,23 +140,37 @@ void removeCountedChildren(clsReader& block, const std::vector<bool>& removeMask
 }
 
 std::string findMissingPlaceholder(const clsReader& root) {
-    std::vector<const clsReader*> pending{&root};
-    while (!pending.empty()) {
-        const clsReader* node = pending.back();
-        pending.pop_back();
-        const NodeList& children = node->Nodes();
-        PlaceholderWalk walk(*node);
+    // Whether every child of node has its placeholder; else which one lacks it.
+    const auto check = [](const clsReader& node) -> std::string {
+        PlaceholderWalk walk(node);
         while (!walk.allPlaced() && walk.next()) continue;
-        if (!walk.allPlaced()) {
-            const std::size_t next = walk.placed();
-            std::string where = "block \"" + node->Name.str() + "\"";
-            for (NodePtr up = node->Parent(); up; up = up->Parent()) where += " in \"" + up->Name.str() + "\"";
-            return "child " + std::to_string(next + 1) + " (\"" + children[next]->Name.str() + "\") of " + where +
-                   " has no placeholder";
+        if (walk.allPlaced()) return {};
+        const std::size_t next = walk.placed();
+        std::string where = "block \"" + node.Name.str() + "\"";
+        for (NodePtr up = node.Parent(); up; up = up->Parent()) where += " in \"" + up->Name.str() + "\"";
+        return "child " + std::to_string(next + 1) + " (\"" + node.Nodes()[next]->Name.str() + "\") of " + where +
+               " has no placeholder";
+    };
+    // Depth first, in file order; the stack holds one entry per level, so
+    // the walk takes no memory for the millions of siblings of a long list.
+    struct Level {
+        const clsReader* node;
+        std::size_t nextChild;
+    };
+    std::string missing = check(root);
+    std::vector<Level> levels{{&root, 0}};
+    while (missing.empty() && !levels.empty()) {
+        Level& level = levels.back();
+        const NodeList& children = level.node->Nodes();
+        if (level.nextChild == children.size()) {
+            levels.pop_back();
+            continue;
         }
-        for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(it->get());
+        const clsReader* child = children[level.nextChild++].get();
+        missing = check(*child);
+        levels.push_back({child, 0});
     }
-    return {};
+    return missing;
 }
 
 }  // namespace orvane

@@ -35,6 +35,10 @@ void insertChild(clsReader& parent, std::size_t childPos, NodePtr child, std::si
 void removeChild(clsReader& parent, std::size_t childPos, std::size_t valuePos);
 // Appends child and its placeholder at the end; sets its Parent.
 void appendChild(clsReader& parent, NodePtr child);
+// Makes room for `children` more children with their placeholders and
+// `values` more values, so that appending a known number of them takes
+// exactly the memory they need.
+void reserveAppends(clsReader& parent, std::size_t children, std::size_t values = 0);
 // Value position of child i's placeholder found by the placeholder walk,
 // or 0 when child i has none.
 std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos);

@@ -49,9 +49,10 @@ NodePtr takeOrCopy(const NodePtr& child, bool sourceDropsIt) { return sourceDrop
 NodePtr keptVertices(const clsReader& vertices, const DivisionPlan& plan) {
     NodePtr kept = clsReader::create(vertices.Name);
     kept->Text = vertices.Text;
-    appendValue(*kept, valueAt(vertices, 1));
     const NodeList& children = vertices.Nodes();
     const auto r = static_cast<std::size_t>(plan.splitVertices);
+    reserveAppends(*kept, children.size() > r ? children.size() - r : 0, 1);
+    appendValue(*kept, valueAt(vertices, 1));
     const std::size_t sourceEnd = plan.sourceVertexEnd > 0 ? static_cast<std::size_t>(plan.sourceVertexEnd) : 0;
     for (std::size_t k = r + 1; k <= children.size(); ++k)
         appendChild(*kept, takeOrCopy(children[k - 1], k <= sourceEnd));
@@ -187,6 +188,8 @@ void copyNode(const clsReader& source, clsReader& target) {
         pending.pop_back();
         to->Name = from->Name;
         to->Text = from->Text;
+        const std::size_t children = from->Nodes().size(), items = from->Strings().size();
+        reserveAppends(*to, children, items > children ? items - children : 0);
         // Values in order; a placeholder brings its child along, so the copy
         // pairs children and placeholders exactly as the original does.
         PlaceholderWalk walk(*from);
