@@ -32,9 +32,11 @@ LargeTreeHeap::LargeTreeHeap(std::uint64_t fileBytes) {
     std::lock_guard lock(tuningMutex);
     if (largeReads++ == 0) {
         // Setting any of these freezes the library's self-tuning of the mmap
-        // and trim thresholds, so they are set to the values that tuning ends
-        // at for large blocks: blocks up to 32 MiB come from the heap, and up
-        // to 64 MiB of free heap is kept for reuse.
+        // and trim thresholds. Blocks of 4 MiB and more (the lists of blocks
+        // with hundreds of thousands of children, the reader's own stacks)
+        // are mapped on their own, so that freeing one gives its memory back
+        // instead of leaving a hole in the heap; up to 64 MiB of free heap
+        // is kept for reuse.
         ::mallopt(M_MMAP_THRESHOLD, 4 << 20);
         ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
         ::mallopt(M_TOP_PAD, kGrowthStep);
