@@ -37,7 +37,7 @@ bool hasEmptyValue(const clsReader& root) {
 }
 
 bool hasLabel(const clsReader& root) {
-    return anyNode(root, [](const clsReader& node) { return !node.Text.empty(); });
+    return anyNode(root, [](const clsReader& node) { return !node.Text().empty(); });
 }
 
 // A value equal to the name of a child of its block makes the child's
@@ -175,7 +175,7 @@ std::string compareTrees(const clsReader& a, const clsReader& b) {
         auto [x, y] = pending.back();
         pending.pop_back();
         if (x->Name != y->Name) return "name \"" + x->Name.str() + "\" became \"" + y->Name.str() + "\"";
-        if (x->Text != y->Text) return "label of \"" + x->Name.str() + "\" changed";
+        if (x->Text() != y->Text()) return "label of \"" + x->Name.str() + "\" changed";
         if (x->Strings() != y->Strings()) return "values of \"" + x->Name.str() + "\" changed";
         if (x->Nodes().size() != y->Nodes().size()) return "children of \"" + x->Name.str() + "\" changed";
         for (std::size_t i = 0; i < x->Nodes().size(); ++i)

@@ -94,7 +94,7 @@ private:
         putU16(rule.token);
         putU16(0);
         putU32(0);  // the length, once known
-        const std::u16string label = toUtf16(node.Text.view());
+        const std::u16string label = toUtf16(node.Text().view());
         if (label.size() > 255) fail(node, "has a label longer than 255 characters");
         out_.push_back(static_cast<unsigned char>(label.size()));
         putUnits(label);

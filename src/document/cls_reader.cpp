@@ -5,10 +5,11 @@
 namespace orvane {
 
 // A shape holds millions of nodes: keep the layout from growing unnoticed.
-static_assert(sizeof(void*) != 8 || sizeof(clsReader) == 64);
+static_assert(sizeof(void*) != 8 || sizeof(clsReader) == 56);
 
 namespace {
 const NodeList kNoNodes;
+const LabelText kNoLabel;
 }  // namespace
 
 void* clsReader::operator new(std::size_t bytes) { return detail::takeSlot(bytes); }
@@ -60,6 +61,15 @@ clsReader::Extras* clsReader::anchor() {
 NodeList& clsReader::makeNodes() { return extras().nodes(); }
 
 const NodeList& clsReader::noNodes() { return kNoNodes; }
+
+const LabelText& clsReader::noLabel() { return kNoLabel; }
+
+void clsReader::SetText(LabelText text) {
+    if (!text.empty())
+        extras().makeRare().label = std::move(text);
+    else if (extras_ && extras_->rare)
+        extras_->rare->label = LabelText();
+}
 
 NodeListPtr clsReader::SharedNodes() {
     Extras& e = extras();

@@ -104,14 +104,16 @@ public:
     static void operator delete(void* node, std::size_t bytes) noexcept;
 
 private:
-    // Placed before Name so that the two fill sixteen bytes (a node takes 64).
+    // Placed before Name so that the two fill sixteen bytes (a node takes 56).
     mutable std::atomic<std::uint32_t> refs_{0};
 
 public:
     // The block's name: the word before its opening parenthesis.
     ShapeText Name;
-    // The block's label: a second word between the name and "(" (usually empty).
-    LabelText Text;
+    // The block's label: a second word between the name and "(". Nearly
+    // every block has none, so a label is kept with the node's rare extras.
+    const LabelText& Text() const { return extras_ && extras_->rare ? extras_->rare->label : noLabel(); }
+    void SetText(LabelText text);
 
     // The child blocks in file order. (The list accessors are inline: the
     // checks and the writer call them millions of times.)
@@ -192,15 +194,17 @@ private:
         std::chrono::milliseconds keepAliveInterval{50};
     };
     // What only some nodes need, made on first use: the children, lists
-    // shared with other nodes, the root's state. It is also what children
+    // shared with other nodes, the label, the root's state. It is also what children
     // point to as their Parent: it outlives the node while children hold
     // it, and then tells them the parent is gone.
     struct Extras {
-        // Lists shared with other nodes and the root's state: rarer still.
+        // Lists shared with other nodes, the label and the root's state:
+        // rarer still.
         struct Rare {
             NodeListPtr sharedNodes;      // when set, the node's Nodes
             StringListPtr sharedStrings;  // when set, the node's Strings
             std::unique_ptr<RootState> root;
+            LabelText label;
         };
         static void* operator new(std::size_t bytes);
         static void operator delete(void* extras, std::size_t bytes) noexcept;
@@ -225,6 +229,7 @@ private:
     void RaiseKeepAlive();
     NodeList& makeNodes();
     static const NodeList& noNodes();
+    static const LabelText& noLabel();
 
     // Values live in the node; a node's list moves to a shared list object
     // only when SharedStrings is asked for or a shared list is set.

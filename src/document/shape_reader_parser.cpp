@@ -249,7 +249,7 @@ void ShapeReader::openChild() {
         // Name and label: the name stays behind as the placeholder, the
         // label (the last element of Strings) goes.
         child->Name = beforeLast;
-        child->Text = itemText(f.last);
+        child->SetText(itemText(f.last));
         if (items_.size() == f.itemStart) throw detail::UnreadableShape{};  // nothing to remove
         if (!f.beforeLastCopied && f.beforeLast == items_.size() - 1) {
             f.beforeLastCopy = items_[f.beforeLast];

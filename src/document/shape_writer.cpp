@@ -102,9 +102,9 @@ void ShapeWriter::openBlock(const clsReader& node, int depth) {
     out_.lineEnd();
     out_.putTabs(depth);
     out_.putText(node.Name);
-    if (!node.Text.empty()) {
+    if (!node.Text().empty()) {
         out_.put(u' ');
-        out_.putText(node.Text);
+        out_.putText(node.Text());
     }
     out_.put(u' ');
     out_.put(u'(');

@@ -147,7 +147,7 @@ NodePtr copyTriangles(const clsReader& from, std::size_t perTriangle, std::size_
 // the lists join the piece's children without placeholders of their own.
 NodePtr makePiece(clsReader& primitive, const TriangleLists& lists, std::size_t first, std::size_t last) {
     NodePtr piece = clsReader::create(primitive.Name);
-    piece->Text = primitive.Text;
+    piece->SetText(primitive.Text());
     auto children = std::make_shared<NodeList>();
     children->reserve(3);
     children->push_back(copyTriangles(lists.indices, 3, first, last));

@@ -48,7 +48,7 @@ NodePtr takeOrCopy(const NodePtr& child, bool sourceDropsIt) { return sourceDrop
 // The copy's vertices block as the division leaves it: vertices r + 1 on.
 NodePtr keptVertices(const clsReader& vertices, const DivisionPlan& plan) {
     NodePtr kept = clsReader::create(vertices.Name);
-    kept->Text = vertices.Text;
+    kept->SetText(vertices.Text());
     const NodeList& children = vertices.Nodes();
     const auto r = static_cast<std::size_t>(plan.splitVertices);
     reserveAppends(*kept, children.size() > r ? children.size() - r : 0, 1);
@@ -63,7 +63,7 @@ NodePtr keptVertices(const clsReader& vertices, const DivisionPlan& plan) {
 // The copy's primitives block as the division leaves it.
 NodePtr keptPrimitives(const clsReader& primitives, const DivisionPlan& plan) {
     NodePtr kept = clsReader::create(primitives.Name);
-    kept->Text = primitives.Text;
+    kept->SetText(primitives.Text());
     appendValue(*kept, valueAt(primitives, 1));
     const NodeList& children = primitives.Nodes();
     for (std::size_t i = 0; i < children.size(); ++i)
@@ -79,7 +79,7 @@ NodePtr copyForDivision(const clsReader& source, const DivisionPlan& plan) {
     const NodePtr vertices = source.Find(blocks::vertices);
     const NodePtr primitives = source.Find(blocks::primitives);
     NodePtr copy = clsReader::create(source.Name);
-    copy->Text = source.Text;
+    copy->SetText(source.Text());
     for (PlaceholderWalk walk(source); walk.next();) {
         const NodePtr* child = walk.child();
         if (!child)
@@ -187,7 +187,7 @@ void copyNode(const clsReader& source, clsReader& target) {
         auto [from, to] = pending.back();
         pending.pop_back();
         to->Name = from->Name;
-        to->Text = from->Text;
+        to->SetText(from->Text());
         const std::size_t children = from->Nodes().size(), items = from->Strings().size();
         reserveAppends(*to, children, items > children ? items - children : 0);
         // Values in order; a placeholder brings its child along, so the copy

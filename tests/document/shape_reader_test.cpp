@@ -76,7 +76,7 @@ TEST(ShapeReaderLabels, NameAndLabelWhenTheWordBeforeIsAName) {
     NodePtr root = readShape("shape ( prim_state rail_side ( 1 ) )");
     ASSERT_EQ(root->Nodes().size(), 1u);
     EXPECT_EQ(root->Nodes()[0]->Name, "prim_state");
-    EXPECT_EQ(root->Nodes()[0]->Text, "rail_side");
+    EXPECT_EQ(root->Nodes()[0]->Text(), "rail_side");
     EXPECT_EQ(valuesOf(*root), (Strings{"prim_state"}));
 }
 
@@ -93,18 +93,18 @@ TEST(ShapeReaderLabels, NoLabelAfterANumberAnEmptyItemOrAnEightCharacterWord) {
         NodePtr root = readShape(body);
         ASSERT_EQ(root->Nodes().size(), 1u) << body;
         EXPECT_EQ(root->Nodes()[0]->Name.str(), values.back()) << body;
-        EXPECT_TRUE(root->Nodes()[0]->Text.empty()) << body;
+        EXPECT_TRUE(root->Nodes()[0]->Text().empty()) << body;
         EXPECT_EQ(valuesOf(*root), values) << body;
     }
     // Seven and nine characters do make a label.
-    EXPECT_EQ(readShape("shape ( abcdefg vertex ( ) )")->Nodes()[0]->Text, "vertex");
-    EXPECT_EQ(readShape("shape ( abcdefghi vertex ( ) )")->Nodes()[0]->Text, "vertex");
+    EXPECT_EQ(readShape("shape ( abcdefg vertex ( ) )")->Nodes()[0]->Text(), "vertex");
+    EXPECT_EQ(readShape("shape ( abcdefghi vertex ( ) )")->Nodes()[0]->Text(), "vertex");
 }
 
 TEST(ShapeReaderLabels, WithoutTheLabelRuleTheWordBeforeParenthesisIsTheName) {
     NodePtr root = readShape("shape ( prim_state rail_side ( 1 ) )", false);
     EXPECT_EQ(root->Nodes()[0]->Name, "rail_side");
-    EXPECT_TRUE(root->Nodes()[0]->Text.empty());
+    EXPECT_TRUE(root->Nodes()[0]->Text().empty());
     EXPECT_EQ(valuesOf(*root), (Strings{"prim_state", "rail_side"}));
 }
 
@@ -113,7 +113,7 @@ TEST(ShapeReaderLabels, OneValueAfterABlockIsAPlainName) {
     // has an empty item before it.
     NodePtr root = readShape("shape ( prim_state a_name ( ) matrix ( ) )");
     EXPECT_EQ(childNames(*root), (Strings{"prim_state", "matrix"}));
-    EXPECT_TRUE(root->Nodes()[1]->Text.empty());
+    EXPECT_TRUE(root->Nodes()[1]->Text().empty());
     EXPECT_EQ(valuesOf(*root), (Strings{"prim_state", "matrix"}));
 }
 
@@ -122,8 +122,8 @@ TEST(ShapeReaderLabels, BlockDirectlyAfterABlockFollowsTheRuleLiterally) {
     // it as name with an empty label and removes the last element of Strings.
     NodePtr root = readShape("shape ( x a ( ) ( ) )");
     EXPECT_EQ(childNames(*root), (Strings{"x", "x"}));
-    EXPECT_EQ(root->Nodes()[0]->Text, "a");
-    EXPECT_TRUE(root->Nodes()[1]->Text.empty());
+    EXPECT_EQ(root->Nodes()[0]->Text(), "a");
+    EXPECT_TRUE(root->Nodes()[1]->Text().empty());
     EXPECT_TRUE(root->Strings().empty());
     // A third one has nothing left to remove: the file is unreadable.
     root = readShape("shape ( x a ( ) ( ) ( ) )");

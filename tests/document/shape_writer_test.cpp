@@ -60,7 +60,7 @@ TEST_F(ShapeWriterLayout, ValuesOnTheHeadLineAndIndentedBlocks) {
 
 TEST_F(ShapeWriterLayout, LabelAfterTheNameAndValuesAfterAChildOnItsCloseLine) {
     NodePtr k = block("K", {"3"});
-    k->Text = ShapeText("M");
+    k->SetText(ShapeText("M"));
     appendChild(*k, block("N", {"4"}));
     appendValue(*k, "\"quoted (x)\"");
     NodePtr root = rootWith({k});

@@ -66,7 +66,7 @@ inline std::string value(const clsReader& node, std::size_t n) { return std::str
 // The whole subtree as one text: name, label, values and children in order.
 inline std::string treeText(const clsReader& node) {
     std::string text = node.Name.str();
-    if (!node.Text.empty()) text += " " + node.Text.str();
+    if (!node.Text().empty()) text += " " + node.Text().str();
     text += " (";
     std::size_t next = 0;
     for (const ShapeText& value : node.Strings()) {

@@ -16,7 +16,7 @@ std::string treeDifference(const clsReader& a, const clsReader& b) {
         pending.pop_back();
         const std::string where = "block '" + x->Name.str() + "'";
         if (x->Name != y->Name) return where + ": name differs from '" + y->Name.str() + "'";
-        if (x->Text != y->Text) return where + ": label '" + x->Text.str() + "' vs '" + y->Text.str() + "'";
+        if (x->Text() != y->Text()) return where + ": label '" + x->Text().str() + "' vs '" + y->Text().str() + "'";
         if (x->Strings() != y->Strings()) return where + ": values differ";
         if (x->Nodes().size() != y->Nodes().size()) return where + ": child counts differ";
         for (std::size_t i = 0; i < x->Nodes().size(); ++i) pending.emplace_back(x->Nodes()[i].get(), y->Nodes()[i].get());
