@@ -62,6 +62,19 @@ TEST(ShapeNodeLists, AssignedListsAreShared) {
     EXPECT_EQ(leaf->Nodes().size(), 1u);
 }
 
+TEST(ShapeNodeLabel, IsKeptApartFromTheListsAndClearsToNone) {
+    NodePtr root = readShape("shape ( a ( 1 ) )");
+    NodePtr leaf = root->Nodes()[0];
+    leaf->SetText("rail_side");
+    leaf->SetStrings(root->SharedStrings());  // the label and a shared list live side by side
+    EXPECT_EQ(leaf->Text(), "rail_side");
+    EXPECT_TRUE(leaf->Nodes().empty());
+    leaf->SetText("");
+    EXPECT_TRUE(leaf->Text().empty());
+    EXPECT_EQ(leaf->Strings(), root->Strings());
+    EXPECT_TRUE(clsReader::create("x")->Text().empty());
+}
+
 TEST(ShapeNodeMemory, TreesMadeOnOneThreadAreReleasedAndRemadeOnOthers) {
     const std::string body = "shape ( a ( 1 2 b ( 3 ) ) c ( 4 ) )";
     NodePtr made;
