@@ -194,9 +194,9 @@ private:
         std::chrono::milliseconds keepAliveInterval{50};
     };
     // What only some nodes need, made on first use: the children, lists
-    // shared with other nodes, the label, the root's state. It is also what children
-    // point to as their Parent: it outlives the node while children hold
-    // it, and then tells them the parent is gone.
+    // shared with other nodes, the label, the root's state. It is also what
+    // children point to as their Parent: it outlives the node while children
+    // hold it, and then tells them the parent is gone.
     struct Extras {
         // Lists shared with other nodes, the label and the root's state:
         // rarer still.

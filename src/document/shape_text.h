@@ -2,9 +2,9 @@
 // A compact text value for the shape tree. A shape holds millions of short
 // values (indices, coordinates), so a value takes 12 bytes: up to 11 bytes
 // (every index and nearly every number) are stored inline, longer texts live
-// on the heap. The text is UTF-8
-// (lone UTF-16 surrogates from a file are kept as their 3-byte forms so
-// that every value writes back exactly as it was read).
+// on the heap. The text is UTF-8 (lone UTF-16 surrogates from a file are kept
+// as their 3-byte forms so that every value writes back exactly as it was
+// read).
 
 #include <cstdint>
 #include <cstring>

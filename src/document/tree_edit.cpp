@@ -87,7 +87,8 @@ void appendChild(clsReader& parent, NodePtr child) {
 
 void reserveAppends(clsReader& parent, std::size_t children, std::size_t values) {
     parent.Strings().reserve(parent.Strings().size() + children + values);
-    parent.Nodes().reserve(parent.Nodes().size() + children);
+    // Asking a leaf for its child list would give it one it does not need.
+    if (children > 0) parent.Nodes().reserve(parent.Nodes().size() + children);
 }
 
 std::size_t placeholderPosition(const clsReader& parent, std::size_t childPos) {
