@@ -9,13 +9,17 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QLocale>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 #include <exception>
 #include <iterator>
 
 #include "document/numbers.h"
+#include "document/path_text.h"
 #include "orvane_version.h"
 #include "platform/app_icon.h"
 #include "platform/path_conversion.h"
@@ -24,6 +28,7 @@
 #include "ui/progress_box.h"
 #include "ui/report_file.h"
 #include "ui/report_list.h"
+#include "ui/run_thread.h"
 
 // The icon lives in the library's resources; a static library must register them.
 static void initIconResource() { Q_INIT_RESOURCE(orvane); }
@@ -48,9 +53,10 @@ Control* place(Control* control, const char* name, QRect where, const std::strin
     return control;
 }
 
+// Enter presses the button that has the focus, as Space does.
 QPushButton* button(QWidget* parent, const char* caption) {
     auto* result = new QPushButton(QString::fromUtf8(caption), parent);
-    result->setAutoDefault(false);
+    result->setAutoDefault(true);
     return result;
 }
 
@@ -63,6 +69,18 @@ QLabel* label(QWidget* parent) {
     result->setTextFormat(Qt::PlainText);
     return result;
 }
+
+// The run's updates reach the list and the box at most this often.
+constexpr int kUpdateIntervalMs = 40;
+
+// The system's decimal separator, when it is one character.
+char systemDecimalPoint() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
+}
+
+// The file dialogs of some systems cannot open a folder whose path is this long.
+constexpr qsizetype kLongestDialogFolder = 259;
 
 }  // namespace
 
@@ -77,6 +95,14 @@ frmUpdate::frmUpdate(const platform::Platform& platform, QWidget* parent) : QWid
     setWindowIcon(platform::applicationIcon());
     setAcceptDrops(true);
     createControls();
+
+    runThread_ = new RunThread(this);
+    updateTimer_ = new QTimer(this);
+    updateTimer_->setSingleShot(true);
+    sinceUpdates_.start();
+    connect(runThread_, &RunThread::updatesReady, this, &frmUpdate::scheduleUpdates, Qt::QueuedConnection);
+    connect(updateTimer_, &QTimer::timeout, this, &frmUpdate::applyUpdates);
+    connect(runThread_, &RunThread::finished, this, &frmUpdate::runFinished, Qt::QueuedConnection);
     Form_Load();
 }
 
@@ -89,30 +115,33 @@ void frmUpdate::createControls() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    chkReport = place(checkBox(this, "Report Only"), "chkReport", fromTwips(180, 120, 1335, 315),
+    chkReport = place(checkBox(this, "&Report Only"), "chkReport", fromTwips(180, 120, 1335, 315),
                       "If checked, no file will be created.");
-    chkAnims = place(checkBox(this, "Check Animations"), "chkAnims", fromTwips(1680, 120, 1875, 315),
+    chkAnims = place(checkBox(this, "Check &Animations"), "chkAnims", fromTwips(1680, 120, 1875, 315),
                      "If checked, the animation FPS will be normalized to 8/30");
-    chkPoly = place(checkBox(this, "Make Small Polys Visible"), "chkPoly", fromTwips(3720, 120, 2355, 315),
+    chkPoly = place(checkBox(this, "Make Small &Polys Visible"), "chkPoly", fromTwips(3720, 120, 2355, 315),
                     "If checked, the points that make up an edge less than min size will be moved up by 1 "
                     "meter and can be seen in the shape viewer.");
-    cmd = place(button(this, "Select Model"), "cmd", fromTwips(8460, 420, 2295, 435),
+    cmd = place(button(this, "&Select Model"), "cmd", fromTwips(8460, 420, 2295, 435),
                 "Select the S file: text, compressed or binary");
     // The first two tool tips stand as they always have: each describes the other label's limit.
     lbl[0] = place(label(this), "lbl0", fromTwips(180, 540, 2115, 255), limitToolTips()[0]);
-    cmdprim = place(button(this, "..."), "cmdprim", fromTwips(2340, 480, 375, 375));
+    cmdprim = place(button(this, "..."), "cmdprim", fromTwips(2340, 480, 375, 375),
+                    "Change the maximum faces per primitive");
     lbl[1] = place(label(this), "lbl1", fromTwips(2760, 540, 2115, 255), limitToolTips()[1]);
-    cmdface = place(button(this, "..."), "cmdface", fromTwips(4920, 480, 375, 375));
+    cmdface = place(button(this, "..."), "cmdface", fromTwips(4920, 480, 375, 375),
+                    "Change the maximum polygons per sub-object");
     lbl[2] = place(label(this), "lbl2", fromTwips(5340, 540, 2115, 255));
-    cmdMin = place(button(this, "..."), "cmdMin", fromTwips(7500, 480, 375, 375));
+    cmdMin = place(button(this, "..."), "cmdMin", fromTwips(7500, 480, 375, 375), "Change the minimum edge size");
     lst = place(new ReportList(this), "lst", fromTwips(60, 900, 10935, 6300));
     picPerc = place(new ProgressBox(this), "picPerc", fromTwips(60, 7260, 9795, 435));
-    cmdEnd = place(button(this, "Close"), "cmdEnd", fromTwips(9960, 7260, 1095, 435));
+    cmdEnd = place(button(this, "&Close"), "cmdEnd", fromTwips(9960, 7260, 1095, 435));
 
     chkAnims->setChecked(true);
 
-    QWidget* const tabOrder[] = {cmd,    picPerc, cmdEnd, lst,     chkReport, chkAnims, chkPoly,
-                                 lbl[0], cmdprim, lbl[1], cmdface, lbl[2],    cmdMin};
+    // The progress box only shows; it takes no focus.
+    QWidget* const tabOrder[] = {cmd,     cmdEnd, lst,     chkReport, chkAnims, chkPoly,
+                                 lbl[0], cmdprim, lbl[1], cmdface,   lbl[2],   cmdMin};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmd->setFocus();
 
@@ -141,42 +170,83 @@ void frmUpdate::Form_Load() {
     maxPrimFaces = limits.maxPrimFaces;
     maxObjectPolys = limits.maxObjectPolys;
     minEdgeSqr = limits.minEdgeSqr;
+    minEdgeText_ = loadEdgeText(platform_.settings, minEdgeSqr);
     lastFolder_ = loadLastFolder(platform_.settings);
     showLimits();
 }
 
+// Each label shows its whole caption; a number too wide for the label is
+// shown in a shorter form, and the tool tip then gives it exactly.
 void frmUpdate::showLimits() {
-    const auto captions = limitCaptions(RunLimits{maxPrimFaces, maxObjectPolys, minEdgeSqr});
-    for (std::size_t i = 0; i < lbl.size(); ++i) lbl[i]->setText(QString::fromStdString(captions[i]));
+    const auto captions = limitCaptions(RunLimits{maxPrimFaces, maxObjectPolys, minEdgeSqr}, minEdgeText_);
+    const auto baseToolTips = limitToolTips();
+    for (std::size_t i = 0; i < lbl.size(); ++i) {
+        const QString exact = QString::fromStdString(captions[i].text + captions[i].number);
+        const QFontMetrics metrics = lbl[i]->fontMetrics();
+        const int room = lbl[i]->contentsRect().width();
+        QString shown = exact;
+        if (metrics.horizontalAdvance(shown) > room) {
+            for (const std::string& number : shortenedNumbers(captions[i].number)) {
+                shown = QString::fromStdString(captions[i].text + number);
+                if (metrics.horizontalAdvance(shown) <= room) break;
+            }
+        }
+        lbl[i]->setText(shown);
+        QString toolTip = i < baseToolTips.size() ? QString::fromStdString(baseToolTips[i]) : QString();
+        if (shown != exact) toolTip = toolTip.isEmpty() ? exact : toolTip + u'\n' + exact;
+        lbl[i]->setToolTip(toolTip);
+    }
+}
+
+template <class Entry>
+auto frmUpdate::askLimit(std::size_t index, const std::string& current, Entry entry)
+    -> decltype(entry(std::string())) {
+    std::string offered = current;
+    for (;;) {
+        const std::string typed = platform_.inputBox.inputBox(limitPrompts()[index], kAppTitle, offered);
+        if (typed.find_first_not_of(" \t") == std::string::npos) return {};
+        if (auto value = entry(typed)) return value;
+        showMessage(limitRules()[index]);
+        offered = typed;
+    }
 }
 
 void frmUpdate::cmdprim_Click() {
-    const std::string entry =
-        platform_.inputBox.inputBox(limitPrompts()[0], kAppTitle, wholeText(maxPrimFaces));
-    if (auto value = wholeNumberEntry(entry)) maxPrimFaces = *value;
+    const char point = systemDecimalPoint();
+    if (auto value = askLimit(0, wholeText(maxPrimFaces), [point](const std::string& text) {
+            return wholeNumberEntry(text, point);
+        }))
+        maxPrimFaces = *value;
     showLimits();
 }
 
 void frmUpdate::cmdface_Click() {
-    const std::string entry =
-        platform_.inputBox.inputBox(limitPrompts()[1], kAppTitle, wholeText(maxObjectPolys));
-    if (auto value = wholeNumberEntry(entry)) maxObjectPolys = *value;
+    const char point = systemDecimalPoint();
+    if (auto value = askLimit(1, wholeText(maxObjectPolys), [point](const std::string& text) {
+            return wholeNumberEntry(text, point);
+        }))
+        maxObjectPolys = *value;
     showLimits();
 }
 
 void frmUpdate::cmdMin_Click() {
-    const std::string entry =
-        platform_.inputBox.inputBox(limitPrompts()[2], kAppTitle, edgeMillimetresText(minEdgeSqr, 2));
-    if (auto value = edgeSqrEntry(entry)) minEdgeSqr = *value;
+    const char point = systemDecimalPoint();
+    const std::string current = minEdgeText_.empty() ? edgeMillimetresText(minEdgeSqr, 2) : minEdgeText_;
+    if (auto value = askLimit(2, current, [point](const std::string& text) { return edgeEntry(text, point); })) {
+        minEdgeSqr = value->minEdgeSqr;
+        minEdgeText_ = value->millimetres;
+    }
     showLimits();
 }
 
 void frmUpdate::cmdEnd_Click() {
     saveLimits(platform_.settings, RunLimits{maxPrimFaces, maxObjectPolys, minEdgeSqr});
+    if (!minEdgeText_.empty()) saveEdgeText(platform_.settings, minEdgeText_);
     if (!lastFolder_.empty()) saveLastFolder(platform_.settings, lastFolder_);
     if (running_) {
-        // The run ends at its next yield, right after this handler; cmd_Click then ends the program.
+        // The run stops at its next step; the program ends when it has.
         leaving_ = true;
+        runThread_->requestStop();
         return;
     }
     platform_.program.endProgram();
@@ -184,7 +254,10 @@ void frmUpdate::cmdEnd_Click() {
 
 void frmUpdate::closeEvent(QCloseEvent* event) {
     // Leaving by the title bar saves nothing; a run in progress ends without writing.
-    if (running_) leaving_ = true;
+    if (running_) {
+        leaving_ = true;
+        runThread_->requestStop();
+    }
     event->accept();
 }
 
@@ -207,24 +280,57 @@ void frmUpdate::runFile(const std::filesystem::path& chosen) {
     const RunSwitches switches{chkPoly->isChecked(), chkAnims->isChecked(), chkReport->isChecked()};
     r.reset();  // the root of an earlier run goes before the next is read
     runShape_ = chosen;
+    runMessages_.clear();
+    setWindowTitle(platform::toQString(chosen.filename()) + QStringLiteral(" - ") + QString::fromUtf8(kAppTitle));
     setRunning(true);
-    try {
-        r = runFix(chosen, *this, limits, switches).root;
-    } catch (const std::exception& e) {
-        // What the run does not handle itself still ends it in order.
-        if (!leaving_) {
-            const std::string message = stoppedRunMessage(chosen, e.what());
-            runStopped(message);
-            showMessage(message);
+    platform_.busyPointer.setBusy(true);
+    runThread_->start(chosen, limits, switches);
+}
+
+void frmUpdate::setRunStepHook(std::function<void(const std::string&)> hook) {
+    runThread_->setStepHook(std::move(hook));
+}
+
+void frmUpdate::scheduleUpdates() {
+    if (updateTimer_->isActive()) return;
+    updateTimer_->start(int(std::max<qint64>(0, kUpdateIntervalMs - sinceUpdates_.elapsed())));
+}
+
+void frmUpdate::applyUpdates() {
+    sinceUpdates_.restart();
+    for (RunUpdate& update : runThread_->takeUpdates()) {
+        switch (update.kind) {
+        case RunUpdate::Kind::ClearReport: clearReport(); break;
+        case RunUpdate::Kind::Lines: lst->appendLines(update.lines); break;
+        case RunUpdate::Kind::Caption: picPerc->setTag(update.text.toStdString()); break;
+        case RunUpdate::Kind::Percent: picPerc->pc(update.percent); break;
+        case RunUpdate::Kind::Status: picPerc->prt(update.text.toStdString()); break;
+        case RunUpdate::Kind::Stopped: showRunStopped(update.text, QStringLiteral("Stopped: nothing written")); break;
+        case RunUpdate::Kind::Message: runMessages_.push_back(update.text); break;
         }
     }
+}
+
+void frmUpdate::runFinished() {
+    updateTimer_->stop();
+    applyUpdates();
+    RunResult result = runThread_->takeResult();
+    if (result.outcome == RunOutcome::Unreadable && !runMessages_.empty())
+        showRunStopped(runMessages_.front(), QStringLiteral("Reading failed: nothing written"));
+    r = std::move(result.root);
+    // The pointer is back before any message box shows.
+    platform_.busyPointer.setBusy(false);
+    if (!leaving_)
+        for (const QString& message : runMessages_) showMessage(message.toStdString());
+    runMessages_.clear();
     setRunning(false);
     if (leaving_) platform_.program.endProgram();
+    emit runEnded();
 }
 
 void frmUpdate::setRunning(bool running) {
     running_ = running;
-    // A dialog opened from inside the run's event processing would halt the run unpainted.
+    // A dialog opened during the run would let its settings or file change under it.
     for (QPushButton* button : {cmd, cmdprim, cmdface, cmdMin}) button->setEnabled(!running);
     // The run keeps the switches it started with; the boxes show them unchanged.
     for (QCheckBox* box : {chkReport, chkAnims, chkPoly}) box->setEnabled(!running);
@@ -234,13 +340,12 @@ void frmUpdate::setRunning(bool running) {
 
 void frmUpdate::updateSaveAction() { saveReportAction->setEnabled(!running_ && lst->count() > 0); }
 
-void frmUpdate::runStopped(const std::string& message) {
-    picPerc->prt("Stopped: nothing written");
+void frmUpdate::showRunStopped(const QString& message, const QString& status) {
+    picPerc->prt(status.toStdString());
     // The list is the run's only record: it keeps why the run stopped, in
     // this shape's report, not below the report of the shape before.
     if (reportShape_ != runShape_) clearReport();
-    for (const QString& line : QString::fromStdString(message).split(u'\r')) lst->appendLine(line.toStdString());
-    lst->repaintNow();
+    lst->appendLines(message.split(u'\r'));
 }
 
 void frmUpdate::dragEnterEvent(QDragEnterEvent* event) {
@@ -251,6 +356,9 @@ void frmUpdate::dropEvent(QDropEvent* event) {
     if (running_) return;
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
+    // The window the user dropped on comes to the front, with what it says.
+    raise();
+    activateWindow();
     const QString file = urls.size() == 1 ? urls.front().toLocalFile() : QString();
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
         showMessage("One shape file is expected.\rDrop a single shape file, not several files or a folder.");
@@ -263,12 +371,21 @@ void frmUpdate::saveReportAs() {
     const std::filesystem::path suggested =
         reportShape_.empty() ? (lastFolder_.empty() ? std::filesystem::path("report.txt") : lastFolder_ / "report.txt")
                              : reportPathFor(reportShape_);
-    const auto target =
+    auto target =
         platform_.fileDialog.saveFile("Save Report As", {{"Text File", "*.txt"}, {"All Files", "*"}}, suggested);
     if (!target) return;
+    if (!target->has_extension()) *target += ".txt";
     std::string error;
-    if (!saveReportText(lst->lines(), *target, error))
-        showMessage("The report could not be saved as " + target->string() + ".\r" + error);
+    if (!saveReportText(lst->lines(), *target, error)) {
+        showMessage("The report could not be saved as " + pathText(*target) + ".\r" + error);
+        return;
+    }
+    // A dialog that could not open the shape's folder started somewhere else:
+    // say where the report went.
+    const QString folder = platform::toQString(suggested.parent_path());
+    if (folder.size() > kLongestDialogFolder && target->parent_path() != suggested.parent_path())
+        showMessage("The file dialog could not open the shape's folder.\rThe report was saved as " +
+                    pathText(*target) + ".");
 }
 
 void frmUpdate::showAbout() {
@@ -278,8 +395,6 @@ void frmUpdate::showAbout() {
 
 void frmUpdate::addLine(const std::string& line) { lst->appendLine(line); }
 
-void frmUpdate::repaintLines() { lst->repaintNow(); }
-
 void frmUpdate::clearReport() {
     lst->clear();
     reportShape_ = runShape_;
@@ -287,29 +402,10 @@ void frmUpdate::clearReport() {
 
 void frmUpdate::setCaption(const std::string& caption) { picPerc->setTag(caption); }
 
-void frmUpdate::throwIfLeaving() const {
-    if (running_ && leaving_) throw RunCancelled{};
-}
+void frmUpdate::pc(float p) { picPerc->pc(p); }
 
-void frmUpdate::pc(float p) {
-    picPerc->pc(p);
-    throwIfLeaving();
-}
-
-void frmUpdate::prt(const std::string& text) {
-    picPerc->prt(text);
-    throwIfLeaving();
-}
-
-// Between progress redraws of a long read or write the window still handles
-// its events, so it repaints and a click on "Close" is taken at once.
-void frmUpdate::keepAlive() {
-    QCoreApplication::processEvents();
-    throwIfLeaving();
-}
+void frmUpdate::prt(const std::string& text) { picPerc->prt(text); }
 
 void frmUpdate::showMessage(const std::string& text) { platform_.msgBox.showMessage(text, kAppTitle); }
-
-void frmUpdate::setBusy(bool busy) { platform_.busyPointer.setBusy(busy); }
 
 }  // namespace orvane::ui

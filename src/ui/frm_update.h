@@ -1,16 +1,20 @@
 #pragma once
 // The program's one window: the three switches, the three limits with
 // their "..." buttons, the "Select Model" button that starts a fix run, the
-// report list, the progress box and "Close". It is the screen of a run
-// (RunView) and keeps the limits, which persist through the settings store.
-// A shape file given on the command line or dropped on the window is run as
-// if chosen with "Select Model".
+// report list, the progress box and "Close". It keeps the limits, which
+// persist through the settings store. A fix run goes on a thread of its own
+// (RunThread); the window shows what the run sends it and answers at all
+// times. A shape file given on the command line or dropped on the window is
+// run as if chosen with "Select Model".
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "document/cls_reader.h"
 #include "platform/platform.h"
@@ -20,39 +24,44 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace orvane::ui {
 
 class ProgressBox;
 class ReportList;
+class RunThread;
 
-class frmUpdate : public QWidget, public RunView {
+class frmUpdate : public QWidget {
     Q_OBJECT
 
 public:
     explicit frmUpdate(const platform::Platform& platform, QWidget* parent = nullptr);
     ~frmUpdate() override;
 
-    // RunView: the report list and the progress box.
-    void addLine(const std::string& line) override;
-    // Shows the report list's lines at once (the list only, not the window).
-    void repaintLines() override;
-    void clearReport() override;
-    void setCaption(const std::string& caption) override;
-    // pc and prt end a run the user has left by throwing RunCancelled.
-    void pc(float p) override;
-    void prt(const std::string& text) override;
-    void showMessage(const std::string& text) override;
-    void setBusy(bool busy) override;
-    void keepAlive() override;
-
-    void runStopped(const std::string& message) override;
+    // The report list and the progress box, on the window's thread.
+    void addLine(const std::string& line);
+    void clearReport();
+    void setCaption(const std::string& caption);
+    void pc(float p);
+    void prt(const std::string& text);
+    void showMessage(const std::string& text);
 
     // The root's progress (a fraction 0..1), drawn as a percentage.
     void r_Progress(float percent) { pc(percent * 100.0f); }
 
-    // The fix run on a chosen file; ignored while a run is going on.
+    // Starts the fix run on a chosen file; ignored while a run is going on.
+    // Returns at once: the run goes on on its own thread.
     void runFile(const std::filesystem::path& chosen);
+    bool isRunning() const { return running_; }
+
+    // For tests: called on the run's thread with each caption and status
+    // text of the runs started from now on; it may hold the run there.
+    void setRunStepHook(std::function<void(const std::string&)> hook);
+
+signals:
+    // A run has ended, whatever ended it, and its messages were shown.
+    void runEnded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,7 +79,10 @@ private:
     void createControls();
     void Form_Load();
     void showLimits();
-    void throwIfLeaving() const;
+    // Asks for a limit until the entry is taken, cancelled or left empty;
+    // a refused entry says what the box takes and is offered again.
+    template <class Entry>
+    auto askLimit(std::size_t index, const std::string& current, Entry entry) -> decltype(entry(std::string()));
     // "Select Model", the three "..." buttons, the three switches and the
     // list's dialogs are off for the length of a run.
     void setRunning(bool running);
@@ -78,6 +90,14 @@ private:
     void updateSaveAction();
     void saveReportAs();
     void showAbout();
+
+    // What the run has sent, applied at most every few milliseconds so that
+    // a run of millions of lines does not flood the window.
+    void scheduleUpdates();
+    void applyUpdates();
+    void runFinished();
+    // The run ended without a report of its own: the list holds the reason.
+    void showRunStopped(const QString& message, const QString& status);
 
     platform::Platform platform_;  // the services; their owner outlives the window
 
@@ -99,6 +119,14 @@ private:
     std::int32_t maxPrimFaces = kDefaultMaxPrimFaces;
     std::int32_t maxObjectPolys = kDefaultMaxObjectPolys;
     float minEdgeSqr = kDefaultMinEdgeSqr;
+    // The minimum edge as the user typed it; empty when not known.
+    std::string minEdgeText_;
+
+    RunThread* runThread_ = nullptr;
+    QTimer* updateTimer_ = nullptr;
+    QElapsedTimer sinceUpdates_;
+    // Message boxes of the run, shown once it has ended.
+    std::vector<QString> runMessages_;
 
     // The root of the last run that was not released (after an unreadable file).
     NodePtr r;
@@ -110,7 +138,7 @@ private:
     std::filesystem::path runShape_;
     std::filesystem::path reportShape_;
     bool running_ = false;
-    // The user left during a run: the run ends at its next yield.
+    // The user left during a run: the program ends when the run has stopped.
     bool leaving_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/limits.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "document/numbers.h"
 
@@ -11,6 +12,7 @@ namespace {
 constexpr char kMaxPrimKey[] = "maxprim";
 constexpr char kMaxFacesKey[] = "maxfaces";
 constexpr char kMinSqrKey[] = "minsqr";
+constexpr char kMinEdgeKey[] = "minedge";
 
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -19,18 +21,29 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// A square of an edge length is never negative: a negative or overflowing
-// value has no edge to show and is treated like text that does not convert.
-bool usableEdgeSqr(float value) { return std::isfinite(value) && value >= 0.0f; }
+// The square of the largest minimum edge a box takes, in square metres.
+constexpr float kMaxMinEdgeSqr = (kMaxMinEdgeMm / 1000.0f) * (kMaxMinEdgeMm / 1000.0f);
 
-// Many systems write decimals with a comma: one comma and no point is read
-// as the decimal separator ("2,5"); grouping ("1,000.5") stays unusable.
-std::string withDecimalPoint(std::string_view text) {
+// A square of an edge length is never negative: a negative, overflowing or
+// too large value has no edge to show and is treated like text that does
+// not convert.
+bool usableEdgeSqr(float value) { return std::isfinite(value) && value >= 0.0f && value <= kMaxMinEdgeSqr; }
+
+bool usableWholeLimit(std::int32_t value) { return value >= 1; }
+
+// Many systems write decimals with a comma: one comma, or one of the
+// system's decimal separator, and no point is read as the decimal point
+// ("2,5"); grouping ("1,000.5") stays unusable.
+std::string withDecimalPoint(std::string_view text, char decimalPoint) {
     std::string result(text);
-    const auto comma = result.find(',');
-    if (comma != std::string::npos && result.find(',', comma + 1) == std::string::npos &&
-        result.find('.') == std::string::npos)
-        result[comma] = '.';
+    if (result.find('.') != std::string::npos) return result;
+    for (const char separator : {decimalPoint, ','}) {
+        const auto at = result.find(separator);
+        if (at != std::string::npos && result.find(separator, at + 1) == std::string::npos) {
+            result[at] = '.';
+            break;
+        }
+    }
     return result;
 }
 
@@ -48,9 +61,11 @@ RunLimits loadLimits(platform::SettingsStore& store) {
     const auto stored = [&store](const char* key, const std::string& defaultText) {
         return store.getSetting(kSettingsApp, kAppTitle, key, defaultText);
     };
-    if (auto value = toWholeNumber(trimmed(stored(kMaxPrimKey, wholeText(kDefaultMaxPrimFaces)))))
+    if (auto value = toWholeNumber(trimmed(stored(kMaxPrimKey, wholeText(kDefaultMaxPrimFaces))));
+        value && usableWholeLimit(*value))
         limits.maxPrimFaces = *value;
-    if (auto value = toWholeNumber(trimmed(stored(kMaxFacesKey, wholeText(kDefaultMaxObjectPolys)))))
+    if (auto value = toWholeNumber(trimmed(stored(kMaxFacesKey, wholeText(kDefaultMaxObjectPolys))));
+        value && usableWholeLimit(*value))
         limits.maxObjectPolys = *value;
     auto edgeSqr = toSingle(trimmed(stored(kMinSqrKey, formatSingle(kDefaultMinEdgeSqr))));
     if (edgeSqr && usableEdgeSqr(*edgeSqr)) limits.minEdgeSqr = *edgeSqr;
@@ -63,10 +78,39 @@ void saveLimits(platform::SettingsStore& store, const RunLimits& limits) {
     store.saveSetting(kSettingsApp, kAppTitle, kMinSqrKey, formatSingle(limits.minEdgeSqr));
 }
 
-std::array<std::string, 3> limitCaptions(const RunLimits& limits) {
-    return {"Max Faces/Primitive " + wholeText(limits.maxPrimFaces),
-            "Max Polys/Object " + wholeText(limits.maxObjectPolys),
-            "Min Edge size (mm) " + edgeMillimetresText(limits.minEdgeSqr, 1)};
+std::string loadEdgeText(platform::SettingsStore& store, float minEdgeSqr) {
+    const std::string text = store.getSetting(kSettingsApp, kAppTitle, kMinEdgeKey, {});
+    const auto entry = edgeEntry(text);
+    return entry && entry->minEdgeSqr == minEdgeSqr ? entry->millimetres : std::string();
+}
+
+void saveEdgeText(platform::SettingsStore& store, const std::string& millimetres) {
+    store.saveSetting(kSettingsApp, kAppTitle, kMinEdgeKey, millimetres);
+}
+
+std::array<LimitCaption, 3> limitCaptions(const RunLimits& limits, const std::string& edgeText) {
+    return {LimitCaption{"Max Faces/Primitive ", wholeText(limits.maxPrimFaces)},
+            LimitCaption{"Max Polys/Object ", wholeText(limits.maxObjectPolys)},
+            LimitCaption{"Min Edge size (mm) ",
+                         edgeText.empty() ? edgeMillimetresText(limits.minEdgeSqr, 1) : edgeText}};
+}
+
+std::vector<std::string> shortenedNumbers(const std::string& number) {
+    std::vector<std::string> forms;
+    const auto value = toSingle(number);
+    if (!value) return forms;
+    for (int digits = 6; digits >= 1; --digits) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(*value));
+        // "2.15e+09" reads as "2.15e9".
+        std::string form = text;
+        if (const auto e = form.find("e+"); e != std::string::npos) {
+            form.erase(e + 1, 1);
+            while (form.size() > e + 2 && form[e + 1] == '0') form.erase(e + 1, 1);
+        }
+        if (form.size() < number.size() && (forms.empty() || forms.back() != form)) forms.push_back(form);
+    }
+    return forms;
 }
 
 std::array<std::string, 3> limitPrompts() {
@@ -85,15 +129,26 @@ std::string edgeMillimetresText(float minEdgeSqr, int decimals) {
     return formatRounded(std::sqrt(static_cast<double>(minEdgeSqr)) * 1000.0, decimals);
 }
 
-std::optional<std::int32_t> wholeNumberEntry(std::string_view text) { return toWholeNumber(trimmed(text)); }
+std::array<std::string, 3> limitRules() {
+    const std::string whole = " takes a whole number from 1 to 2,147,483,647.";
+    return {"Maximum Faces per Primitive" + whole, "Maximum Polys per Object" + whole,
+            "Minimum Edge Size takes a number of millimetres from 0 to 1,000,000 (0 reports no edge)."};
+}
 
-std::optional<float> edgeSqrEntry(std::string_view text) {
-    auto millimetres = toSingle(withDecimalPoint(trimmed(text)));
-    if (!millimetres) return std::nullopt;
+std::optional<std::int32_t> wholeNumberEntry(std::string_view text, char decimalPoint) {
+    const auto value = toWholeNumber(withDecimalPoint(trimmed(text), decimalPoint));
+    if (!value || !usableWholeLimit(*value)) return std::nullopt;
+    return value;
+}
+
+std::optional<EdgeEntry> edgeEntry(std::string_view text, char decimalPoint) {
+    std::string typed = withDecimalPoint(trimmed(text), decimalPoint);
+    auto millimetres = toSingle(typed);
+    if (!millimetres || !(*millimetres >= 0.0f) || *millimetres > kMaxMinEdgeMm) return std::nullopt;
     const float metres = *millimetres / 1000.0f;
     const float square = metres * metres;
     if (!usableEdgeSqr(square)) return std::nullopt;
-    return square;
+    return EdgeEntry{square, std::move(typed)};
 }
 
 }  // namespace orvane::ui

@@ -1,6 +1,5 @@
 #include "ui/progress_box.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
@@ -69,7 +68,6 @@ void ProgressBox::showText(const QString& text) {
     statusText_ = text;
     print(kTextMargin, statusText_);
     update();
-    QCoreApplication::processEvents();
 }
 
 QString ProgressBox::fittedCaption() const {
@@ -109,7 +107,7 @@ void ProgressBox::pc(float p) {
         painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
         painter.fillRect(QRect(0, 0, barWidth_, kBarHeight), kForeground);
     }
-    repaint();
+    update();
 }
 
 void ProgressBox::paintEvent(QPaintEvent* event) {

@@ -21,10 +21,10 @@ public:
     void setTag(const std::string& caption) { tag_ = caption; }
     const std::string& tag() const { return tag_; }
 
-    // Redraws the box at percentage p: caption (yielding) or nothing, the
-    // percentage right-aligned, and the bar.
+    // Redraws the box at percentage p: caption or nothing, the percentage
+    // right-aligned, and the bar.
     void pc(float p);
-    // Clears the box, shows text as the status line and processes pending events.
+    // Clears the box and shows text as the status line.
     void prt(const std::string& text);
     // Redraws at the last percentage plus d.
     void addPerc(float d) { pc(curPerc_ + d); }

@@ -2,27 +2,27 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "ui/report_lines.h"
+
 namespace orvane::ui {
 
 namespace {
-
-// Once the visible rows are filled, appended lines only lengthen the scroll
-// range, so a full relayout (linear in the number of lines) is done at most
-// this often instead of after every line.
-constexpr qint64 kRelayoutIntervalMs = 100;
 
 // Lines as clipboard text: one per line, tabs kept.
 QString asText(const QStringList& lines) { return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n'; }
 
 }  // namespace
 
-ReportList::ReportList(QWidget* parent) : QListWidget(parent) {
+ReportList::ReportList(QWidget* parent) : QListView(parent), lines_(new ReportLines(this)) {
+    setModel(lines_);
     setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     copy_ = new QAction(tr("&Copy"), this);
@@ -33,17 +33,8 @@ ReportList::ReportList(QWidget* parent) : QListWidget(parent) {
     copyAll_ = new QAction(tr("Copy &All"), this);
     connect(copyAll_, &QAction::triggered, this, &ReportList::copyAll);
     addAction(copyAll_);
-    sinceLayout_.start();
-    // A cleared list shows nothing that was laid out before.
-    connect(model(), &QAbstractItemModel::modelReset, this, [this] {
-        laidOutRows_ = 0;
-        updateActions();
-    });
-    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] {
-        laidOutRows_ = 0;
-        updateActions();
-    });
-    connect(model(), &QAbstractItemModel::rowsInserted, this, &ReportList::updateActions);
+    connect(lines_, &QAbstractItemModel::modelReset, this, &ReportList::updateActions);
+    connect(lines_, &QAbstractItemModel::rowsInserted, this, &ReportList::updateActions);
     updateActions();
     // Growing lines move the end away without moving the scroll bar, so only
     // a move of the bar (by the user, or to the end below) changes this.
@@ -51,8 +42,13 @@ ReportList::ReportList(QWidget* parent) : QListWidget(parent) {
             [this](int value) { followEnd_ = value >= verticalScrollBar()->maximum(); });
 }
 
+ReportList::~ReportList() {
+    // The model goes with this list; nothing of this class may hear that.
+    lines_->disconnect(this);
+}
+
 void ReportList::updateGeometries() {
-    QListWidget::updateGeometries();
+    QListView::updateGeometries();
     if (followEnd_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
@@ -65,19 +61,18 @@ void ReportList::updateActions() {
     emit hasLinesChanged(hasLines);
 }
 
-ReportList::~ReportList() {
-    // The base class clears the model while it is destroyed; nothing of this class may hear that.
-    model()->disconnect(this);
+void ReportList::appendLine(const std::string& line) { appendLines({QString::fromStdString(line)}); }
+
+void ReportList::appendLines(const QStringList& lines) { lines_->append(lines); }
+
+void ReportList::clear() {
+    lines_->clear();
+    followEnd_ = true;
 }
 
-void ReportList::appendLine(const std::string& line) { addItem(QString::fromStdString(line)); }
+int ReportList::count() const { return lines_->rowCount(); }
 
-QStringList ReportList::lines() const {
-    QStringList result;
-    result.reserve(count());
-    for (int row = 0; row < count(); ++row) result << item(row)->text();
-    return result;
-}
+QStringList ReportList::lines() const { return lines_->lines(); }
 
 void ReportList::copySelected() {
     QModelIndexList rows = selectionModel()->selectedRows();
@@ -85,35 +80,30 @@ void ReportList::copySelected() {
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList selected;
     selected.reserve(rows.size());
-    for (const QModelIndex& row : rows) selected << row.data().toString();
+    for (const QModelIndex& row : rows) selected << lines_->lines()[row.row()];
     QGuiApplication::clipboard()->setText(asText(selected));
 }
 
 void ReportList::copyAll() { QGuiApplication::clipboard()->setText(asText(lines())); }
 
 void ReportList::keyPressEvent(QKeyEvent* event) {
-    // The list's own Ctrl+C would copy only the current line.
+    // The view's own Ctrl+C would copy only the current line.
     if (event->matches(QKeySequence::Copy)) {
         copySelected();
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
-}
-
-bool ReportList::fillsView(int rows) const {
-    if (rows == 0 || count() == 0) return false;
-    const int rowHeight = qMax(1, sizeHintForRow(0));
-    return qint64(rows) * rowHeight >= viewport()->height();
-}
-
-void ReportList::repaintNow() {
-    if (fillsView(laidOutRows_) && sinceLayout_.elapsed() < kRelayoutIntervalMs) return;
-    doItemsLayout();
-    viewport()->repaint();
-    verticalScrollBar()->repaint();
-    laidOutRows_ = count();
-    sinceLayout_.restart();
+    // Shift+F10 opens the context menu, as the menu key does, at the current line.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QRect current = visualRect(currentIndex());
+        const QPoint at = current.isValid() && viewport()->rect().intersects(current) ? current.center()
+                                                                                     : viewport()->rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(this, &menu);
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 }  // namespace orvane::ui

@@ -1,16 +1,18 @@
 #pragma once
 // The report list: one line per entry, appended at the end, tabs separating
-// columns. The run asks for a repaint after many lines; repaintNow keeps the
-// cost of that bounded on long reports. The user may select lines and copy
-// them (Ctrl+C and the context menu, which the window extends).
+// columns. Lines arrive in batches from a run on another thread; the list
+// keeps its last line in view unless the user has scrolled up. The user may
+// select lines and copy them (Ctrl+C and the context menu, which the window
+// extends; Shift+F10 and the menu key open it from the keyboard).
 
-#include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
 #include <string>
 
 namespace orvane::ui {
 
-class ReportList : public QListWidget {
+class ReportLines;
+
+class ReportList : public QListView {
     Q_OBJECT
 
 public:
@@ -18,8 +20,9 @@ public:
     ~ReportList() override;
 
     void appendLine(const std::string& line);
-    // Shows the lines appended so far without waiting for the event loop.
-    void repaintNow();
+    void appendLines(const QStringList& lines);
+    void clear();
+    int count() const;
     // The lines, in order.
     QStringList lines() const;
     // The selected lines in list order, one per line, to the clipboard.
@@ -38,18 +41,14 @@ protected:
     void updateGeometries() override;
 
 private:
-    // Whether `rows` lines fill the visible part of the list.
-    bool fillsView(int rows) const;
-
     // Copy and Copy All are on only while there are lines.
     void updateActions();
 
+    ReportLines* lines_ = nullptr;
     QAction* copy_ = nullptr;
     QAction* copyAll_ = nullptr;
     bool hadLines_ = true;
     bool followEnd_ = true;
-    QElapsedTimer sinceLayout_;
-    int laidOutRows_ = 0;  // lines shown by the last repaint
 };
 
 }  // namespace orvane::ui

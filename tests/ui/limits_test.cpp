@@ -1,5 +1,6 @@
 // The three limits: loading, the input boxes, and saving only through "Close".
 
+#include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -69,18 +70,17 @@ TEST_F(WindowLimits, WholeNumberEntriesRoundHalvesToEven) {
 TEST_F(WindowLimits, InputBoxesShowFixedPromptsAndCurrentValues) {
     store("minsqr", "0.000016");
     frmUpdate window(services);
-    enter(platform, window, "cmdprim", "-5");  // taken as it is: no range check
     enter(platform, window, "cmdprim", "");
     enter(platform, window, "cmdface", "");
     enter(platform, window, "cmdMin", "");
-    ASSERT_EQ(platform.inputRequests.size(), 4u);
+    ASSERT_EQ(platform.inputRequests.size(), 3u);
     const auto& r = platform.inputRequests;
-    EXPECT_EQ(r[1].prompt, "Maximum Faces per Primitive (2800)");
-    EXPECT_EQ(r[1].initialText, "-5");
-    EXPECT_EQ(r[2].prompt, "Maximum Polys per Object (11000)");
-    EXPECT_EQ(r[2].initialText, "11000");
-    EXPECT_EQ(r[3].prompt, "Minimum Edge Size in mm (2.5)");
-    EXPECT_EQ(r[3].initialText, "4");
+    EXPECT_EQ(r[0].prompt, "Maximum Faces per Primitive (2800)");
+    EXPECT_EQ(r[0].initialText, "2800");
+    EXPECT_EQ(r[1].prompt, "Maximum Polys per Object (11000)");
+    EXPECT_EQ(r[1].initialText, "11000");
+    EXPECT_EQ(r[2].prompt, "Minimum Edge Size in mm (2.5)");
+    EXPECT_EQ(r[2].initialText, "4");
     for (const auto& request : r) EXPECT_EQ(request.title, "Orvane");
 }
 
@@ -92,27 +92,72 @@ TEST_F(WindowLimits, EdgeEntryTakesTheSquareInSquareMetres) {
     EXPECT_EQ(labelText(window, "lbl2"), "Min Edge size (mm) 4");
     control<QPushButton>(window, "cmdEnd").click();
     EXPECT_EQ(stored("minsqr"), "0.000016");
-
-    enter(platform, window, "cmdMin", "-3");  // same as 3
-    EXPECT_EQ(labelText(window, "lbl2"), "Min Edge size (mm) 3");
-    enter(platform, window, "cmdMin", "0");
+    enter(platform, window, "cmdMin", "0");  // no edge is short
     EXPECT_EQ(labelText(window, "lbl2"), "Min Edge size (mm) 0");
 }
 
-TEST_F(WindowLimits, UnusableOrCancelledEntriesChangeNothing) {
+TEST_F(WindowLimits, RefusedEntrySaysWhatTheBoxTakesAndIsOfferedAgain) {
     frmUpdate window(services);
     const auto before = labels(window);
-    for (const char* button : {"cmdprim", "cmdface", "cmdMin"}) {
-        for (const char* answer : {"", "abc", "12abc", "1e40", "  "}) {
-            enter(platform, window, button, answer);
-            EXPECT_EQ(labels(window), before) << button << " with '" << answer << "'";
+    const std::pair<const char*, const char*> refused[] = {
+        {"cmdprim", "0"},    {"cmdprim", "-1"},      {"cmdprim", "2147483648"}, {"cmdprim", "abc"},
+        {"cmdface", "0.4"},  {"cmdface", "-1"},      {"cmdface", "1e12"},       {"cmdMin", "-1"},
+        {"cmdMin", "1000001"}, {"cmdMin", "2.5mm"}};
+    for (const auto& [button, answer] : refused) {
+        SCOPED_TRACE(std::string(button) + " with " + answer);
+        platform.messages.clear();
+        enter(platform, window, button, answer);  // the box offered again is cancelled
+        EXPECT_EQ(labels(window), before);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_NE(platform.messages[0].text.find(std::string(button) == "cmdMin" ? "from 0 to 1,000,000"
+                                                                                 : "from 1 to 2,147,483,647"),
+                  std::string::npos)
+            << platform.messages[0].text;
+        EXPECT_EQ(platform.inputRequests.back().initialText, answer);
+    }
+    // Corrected in the box offered again, the entry is taken.
+    platform.inputAnswers = {"-5", "3000"};
+    control<QPushButton>(window, "cmdprim").click();
+    EXPECT_EQ(labelText(window, "lbl0"), "Max Faces/Primitive 3000");
+}
+
+TEST_F(WindowLimits, EdgeLabelShowsTheValueAsTyped) {
+    {
+        frmUpdate window(services);
+        for (const char* typed : {"3.75", "7.25", "0.001"}) {
+            enter(platform, window, "cmdMin", typed);
+            EXPECT_EQ(labelText(window, "lbl2"), std::string("Min Edge size (mm) ") + typed);
         }
+        enter(platform, window, "cmdMin", "");
+        EXPECT_EQ(platform.inputRequests.back().initialText, "0.001");
+        enter(platform, window, "cmdMin", "3.75");
+        control<QPushButton>(window, "cmdEnd").click();
     }
-    for (const char* button : {"cmdprim", "cmdface"}) {
-        enter(platform, window, button, "2147483648");
-        enter(platform, window, button, "-2147483649");
-        EXPECT_EQ(labels(window), before) << button;
+    EXPECT_EQ(stored("minsqr"), "0.0000140625");  // the check's square, as before
+    frmUpdate next(services);
+    EXPECT_EQ(labelText(next, "lbl2"), "Min Edge size (mm) 3.75");
+    // A square stored without the typed value shows as it always has.
+    store("minedge", "9");
+    frmUpdate older(services);
+    EXPECT_EQ(labelText(older, "lbl2"), "Min Edge size (mm) 3.7");
+}
+
+TEST_F(WindowLimits, LabelsShowTheWholeCaptionAtEveryValue) {
+    frmUpdate window(services);
+    enter(platform, window, "cmdprim", "2147483647");
+    enter(platform, window, "cmdface", "11000");
+    enter(platform, window, "cmdMin", "999999.123");
+    for (const char* name : {"lbl0", "lbl1", "lbl2"}) {
+        const QLabel& label = control<QLabel>(window, name);
+        EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width()) << name;
     }
+    const QLabel& faces = control<QLabel>(window, "lbl0");
+    if (faces.text() != "Max Faces/Primitive 2147483647") {
+        EXPECT_TRUE(faces.text().startsWith("Max Faces/Primitive 2.1")) << faces.text().toStdString();
+        EXPECT_TRUE(faces.toolTip().endsWith("\nMax Faces/Primitive 2147483647")) << faces.toolTip().toStdString();
+    }
+    EXPECT_EQ(control<QLabel>(window, "lbl1").toolTip().toStdString(),
+              "Primitives with more than 2800 polys may not load in MSTS");
 }
 
 TEST_F(WindowLimits, CloseSavesInOrderAndEndsTheProgram) {

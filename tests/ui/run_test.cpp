@@ -11,6 +11,7 @@
 #include "ui/frm_update.h"
 #include "ui/progress_box.h"
 #include "ui/report_list.h"
+#include "run_gate.h"
 #include "window_access.h"
 
 namespace orvane::test {
@@ -62,6 +63,7 @@ protected:
     void runOn(const std::filesystem::path& path) {
         platform.fileAnswers.push_back(path);
         selectModel().click();
+        ASSERT_TRUE(waitForRun(window));
     }
 };
 
@@ -82,24 +84,32 @@ TEST_F(WindowRun, CancelledDialogChangesNothing) {
     EXPECT_EQ(progress().statusText().toStdString(), "Finished");
 }
 
-TEST_F(WindowRun, UnreadableFileShowsTheMessageAndKeepsTheReport) {
+TEST_F(WindowRun, UnreadableFileShowsTheMessageAndStartsItsOwnReport) {
     const auto path = dir / "broken.s";
     writeBytes(path, "this is not a unicode shape file");
     window.addLine("earlier report");
-    bool enabledDuringRun = true;
-    platform.whileMessageShown = [&] { enabledDuringRun = selectModel().isEnabled(); };
+    bool enabledDuringMessage = true;
+    bool busyDuringMessage = true;
+    platform.whileMessageShown = [&] {
+        enabledDuringMessage = selectModel().isEnabled();
+        busyDuringMessage = platform.busyChanges.back();
+    };
 
     runOn(path);
 
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "Invalid File Format\rThe file must be a shape in UTF-16 or 8-bit text, compressed or binary");
+    const std::string& message = platform.messages[0].text;
+    EXPECT_EQ(message.rfind(kInvalidFileFormat, 0), 0u) << message;
     EXPECT_EQ(platform.messages[0].caption, "Orvane");
-    EXPECT_EQ(reportLines(), QStringList{"earlier report"});
-    EXPECT_EQ(progress().statusText().toStdString(), "Reading " + path.string());
+    // The list holds this file's report: why it could not be read.
+    EXPECT_EQ(reportLines(), QString::fromStdString(message).split('\r'));
+    EXPECT_EQ(progress().statusText().toStdString(), "Reading failed: nothing written");
     EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(enabledDuringRun);
+    EXPECT_FALSE(busyDuringMessage);
+    EXPECT_FALSE(enabledDuringMessage);
     EXPECT_TRUE(selectModel().isEnabled());
     EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+    EXPECT_EQ(window.windowTitle(), "broken.s - Orvane");
 
     // The next dialog starts at the file chosen last.
     selectModel().click();
@@ -143,29 +153,42 @@ TEST_F(WindowRun, LiftedPointsAreWrittenBesideTheChosenFileUnlessReportOnly) {
     EXPECT_TRUE(std::filesystem::exists(outputPathFor(path)));
 }
 
-TEST_F(WindowRun, CloseDuringARunSavesEndsAndWritesNothing) {
-    const auto path = dir / "sound.s";
-    writeShape(path, kSoundShape);
-    // The click waits in the event queue until the run first yields.
-    QMetaObject::invokeMethod(&control<QPushButton>(window, "cmdEnd"), "click", Qt::QueuedConnection);
+TEST_F(WindowRun, CloseInEachStepOfARunSavesEndsAndWritesNothing) {
+    const auto path = dir / "tiny.s";
+    writeShape(path, withShortEdge(kSoundShape));
+    for (const char* step : {"Reading ", "Checking LOD's", "Writing "}) {
+        SCOPED_TRACE(step);
+        FakePlatform fake;
+        fake.fileAnswers.push_back(path);
+        ui::frmUpdate leaving(fake.services());
+        control<QCheckBox>(leaving, "chkPoly").setChecked(true);  // the lift makes the run write
+        RunGate gate(leaving, step);
+        control<QPushButton>(leaving, "cmd").click();
+        ASSERT_TRUE(gate.waitReached());
+        control<QPushButton>(leaving, "cmdEnd").click();
+        EXPECT_EQ(fake.endRequests, 0);  // not before the run has stopped
+        gate.release();
+        ASSERT_TRUE(waitForRun(leaving));
 
-    runOn(path);
-
-    EXPECT_EQ(platform.savedKeys, (std::vector<std::string>{"maxprim", "maxfaces", "minsqr", "lastfolder"}));
-    EXPECT_EQ(platform.endRequests, 1);
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_TRUE(reportLines().isEmpty());
-    EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+        EXPECT_EQ(fake.savedKeys, (std::vector<std::string>{"maxprim", "maxfaces", "minsqr", "lastfolder"}));
+        EXPECT_EQ(fake.endRequests, 1);
+        EXPECT_TRUE(fake.messages.empty());
+        EXPECT_EQ(fake.busyChanges, (std::vector<bool>{true, false}));
+        EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
+    }
 }
 
 TEST_F(WindowRun, TitleBarCloseDuringARunEndsWithoutSaving) {
     const auto path = dir / "sound.s";
     writeShape(path, kSoundShape);
     window.show();
-    QMetaObject::invokeMethod(&window, "close", Qt::QueuedConnection);
-
-    runOn(path);
+    RunGate gate(window, "Checking LOD's");
+    platform.fileAnswers.push_back(path);
+    selectModel().click();
+    ASSERT_TRUE(gate.waitReached());
+    window.close();
+    gate.release();
+    ASSERT_TRUE(waitForRun(window));
 
     EXPECT_TRUE(platform.savedKeys.empty());
     EXPECT_EQ(platform.endRequests, 1);

@@ -76,6 +76,7 @@ TEST_F(WindowConventions, DroppedShapeFileRunsAndSeveralFilesAreRefused) {
     EXPECT_TRUE(list().lines().isEmpty());
 
     drop({file});
+    ASSERT_TRUE(waitForRun(window));
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(status(), "No fixes performed");
     EXPECT_EQ(list().lines().back(), "Finished");
@@ -83,8 +84,7 @@ TEST_F(WindowConventions, DroppedShapeFileRunsAndSeveralFilesAreRefused) {
 
 TEST_F(WindowConventions, ReportLinesAreCopiedAndSaved) {
     for (const char* line : {"No of LOD's\t1", "\tLOD\t2000", "Finished"}) window.addLine(line);
-    list().item(2)->setSelected(true);
-    list().item(0)->setSelected(true);
+    for (int row : {2, 0}) list().selectionModel()->select(list().model()->index(row, 0), QItemSelectionModel::Select);
     QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
     QApplication::sendEvent(&list(), &copy);
     EXPECT_EQ(QApplication::clipboard()->text(), "No of LOD's\t1\nFinished\n");
@@ -93,7 +93,7 @@ TEST_F(WindowConventions, ReportLinesAreCopiedAndSaved) {
 
     // The report of a run is saved under the suggested name beside its shape.
     writeShape(dir / "m.s", smallShape());
-    window.runFile(dir / "m.s");
+    runAndWait(window, dir / "m.s");
     platform.saveAnswers.push_back(dir / "m.s.report.txt");
     trigger("Save Report As...");
     ASSERT_EQ(platform.saveRequests.size(), 1u);
@@ -115,7 +115,7 @@ TEST_F(WindowConventions, ReportLinesAreCopiedAndSaved) {
 
 TEST_F(WindowConventions, FileDialogOpensInTheLastFolderAfterARestart) {
     writeShape(dir / "m.s", smallShape());
-    window.runFile(dir / "m.s");
+    runAndWait(window, dir / "m.s");
     control<QPushButton>(window, "cmdEnd").click();  // "Close" keeps it with the limits
     ui::frmUpdate next(services);
     control<QPushButton>(next, "cmd").click();

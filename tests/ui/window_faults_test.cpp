@@ -55,7 +55,7 @@ TEST_F(WindowFaults, ButtonsAndSwitchesAreOffForTheRunWhateverEndsIt) {
     writeShape(dir / "m.s", smallShape());
     std::vector<bool> duringRun;
     QMetaObject::invokeMethod(&window, [&] { duringRun = controlsEnabled(); }, Qt::QueuedConnection);
-    window.runFile(dir / "m.s");
+    runAndWait(window, dir / "m.s");
     EXPECT_EQ(duringRun, off);
     EXPECT_EQ(controlsEnabled(), on);
 
@@ -68,7 +68,7 @@ TEST_F(WindowFaults, ButtonsAndSwitchesAreOffForTheRunWhateverEndsIt) {
     std::filesystem::create_directory(outputPathFor(dir / "held.s"));
     for (const char* name : {"bad.s", "odd.s", "held.s"}) {
         duringRun.clear();
-        window.runFile(dir / name);
+        runAndWait(window, dir / name);
         EXPECT_EQ(duringRun, off) << name;
         EXPECT_EQ(controlsEnabled(), on) << name;
     }
@@ -84,7 +84,7 @@ TEST_F(WindowFaults, WindowKeepsItsSizeAndHasNoMaximiseButton) {
 }
 
 TEST_F(WindowFaults, MissingFileSaysItCouldNotBeOpenedAndWhy) {
-    window.runFile(dir / "gone.s");
+    runAndWait(window, dir / "gone.s");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "The file could not be opened\r" + (dir / "gone.s").string() + ": " +
                                              std::make_error_code(std::errc::no_such_file_or_directory).message());
@@ -94,16 +94,19 @@ TEST_F(WindowFaults, ReportIsSavedUnderTheNameOfItsShapeAndNothingIsOfferedWhile
     for (const char* name : {"Copy", "Copy All", "Save Report As..."})
         EXPECT_FALSE(action(name).isEnabled()) << name;
     writeShape(dir / "m.s", smallShape());
-    window.runFile(dir / "m.s");
+    runAndWait(window, dir / "m.s");
     for (const char* name : {"Copy", "Copy All", "Save Report As..."})
         EXPECT_TRUE(action(name).isEnabled()) << name;
 
-    // A file that fails to read leaves the list, and its name, to the shape before.
-    writeBytes(dir / "dropped.s", "not a shape");
-    window.runFile(dir / "dropped.s");
     action("Save Report As...").trigger();
     ASSERT_EQ(platform.saveRequests.size(), 1u);
     EXPECT_EQ(platform.saveRequests[0].fileName, dir / "m.s.report.txt");
+
+    // The report of a file that fails to read is that file's: the reason, under its name.
+    writeBytes(dir / "dropped.s", "not a shape");
+    runAndWait(window, dir / "dropped.s");
+    action("Save Report As...").trigger();
+    EXPECT_EQ(platform.saveRequests.back().fileName, dir / "dropped.s.report.txt");
 }
 
 TEST_F(WindowFaults, ListKeepsItsLastLineInViewUnlessScrolledUp) {
@@ -112,13 +115,13 @@ TEST_F(WindowFaults, ListKeepsItsLastLineInViewUnlessScrolledUp) {
     params.triangles = 60000;
     params.trianglesPerPrimitive = 1000;
     writeGeneratedShape(dir / "long.s", params);
-    window.runFile(dir / "long.s");
+    runAndWait(window, dir / "long.s");
     QCoreApplication::processEvents();
     auto lastLineShown = [&] {
-        return list().viewport()->rect().contains(list().visualItemRect(list().item(list().count() - 1)));
+        return list().viewport()->rect().contains(list().visualRect(list().model()->index(list().count() - 1, 0)));
     };
     ASSERT_GT(list().count() * list().sizeHintForRow(0), list().viewport()->height());  // more lines than fit
-    EXPECT_EQ(list().item(list().count() - 1)->text(), "Finished");
+    EXPECT_EQ(list().lines().back(), "Finished");
     EXPECT_TRUE(lastLineShown());
 
     // Scrolled up to read, the list stays where the user left it.
@@ -151,7 +154,7 @@ TEST_F(WindowFaults, LongCaptionEndsBeforeThePercentageWithTheFileNameWhole) {
 
 TEST_F(WindowFaults, StoppedRunSaysSoInTheBoxAndEndsTheListWithTheReason) {
     writeShape(dir / "m.s", smallShape(animationBlock(12, 30), "\todd ( a ( 1 ) ( 2 ) )\r\n"));
-    window.runFile(dir / "m.s");
+    runAndWait(window, dir / "m.s");
 
     ASSERT_EQ(platform.messages.size(), 1u);
     const QStringList messageLines = QString::fromStdString(platform.messages[0].text).split('\r');
