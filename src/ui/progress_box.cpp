@@ -35,13 +35,24 @@ ProgressBox::ProgressBox(QWidget* parent) : QFrame(parent) {
 
 void ProgressBox::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    if (contentsRect().size() != picture_.size()) clearPicture();
+    if (contentsRect().size() != picture_.deviceIndependentSize().toSize()) redraw();
+}
+
+void ProgressBox::redraw() {
+    if (showsPercent_)
+        pc(curPerc_);
+    else
+        showText(statusText_);
 }
 
 void ProgressBox::clearPicture() {
+    // The picture has the screen's own pixels: at 150 % the caption is drawn
+    // at 150 %, as sharp as the rest of the window, never stretched.
+    const qreal ratio = devicePixelRatioF();
     const QSize inner = contentsRect().size().expandedTo(QSize(1, 1));
-    if (picture_.size() != inner) {
-        picture_ = QImage(inner, QImage::Format_RGB32);
+    if (picture_.size() != inner * ratio || picture_.devicePixelRatio() != ratio) {
+        picture_ = QImage(inner * ratio, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
         // Text is measured and drawn at the widget's resolution.
         picture_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
         picture_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
@@ -61,11 +72,15 @@ void ProgressBox::print(int x, const QString& text) {
     painter.drawText(x, kTextMargin + metrics.ascent(), text);
 }
 
-void ProgressBox::prt(const std::string& text) { showText(QString::fromStdString(text)); }
+void ProgressBox::prt(const std::string& text) {
+    showsPercent_ = false;
+    showText(QString::fromStdString(text));
+}
 
 void ProgressBox::showText(const QString& text) {
+    const QString shown = text;  // text may be the status text that clearing empties
     clearPicture();
-    statusText_ = text;
+    statusText_ = shown;
     print(kTextMargin, statusText_);
     update();
 }
@@ -89,6 +104,7 @@ QString ProgressBox::fittedCaption() const {
 
 void ProgressBox::pc(float p) {
     curPerc_ = p;
+    showsPercent_ = true;
     if (!tag_.empty())
         showText(fittedCaption());
     else
@@ -103,15 +119,26 @@ void ProgressBox::pc(float p) {
     const float right = static_cast<float>(innerWidth()) * shown / 100.0f;
     barWidth_ = static_cast<int>(std::clamp(std::nearbyint(right), 0.0f, static_cast<float>(innerWidth())));
     if (barWidth_ > 0) {
-        QPainter painter(&picture_);
-        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        painter.fillRect(QRect(0, 0, barWidth_, kBarHeight), kForeground);
+        // Filled in the picture's own pixels, so that no column at a
+        // fractional scale is left half covered.
+        const qreal ratio = picture_.devicePixelRatio();
+        const int deviceWidth = barWidth_ == innerWidth() ? picture_.width()
+                                                          : std::min(picture_.width(), qRound(barWidth_ * ratio));
+        picture_.setDevicePixelRatio(1.0);
+        {
+            QPainter painter(&picture_);
+            painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+            painter.fillRect(QRect(0, 0, deviceWidth, qRound(kBarHeight * ratio)), kForeground);
+        }
+        picture_.setDevicePixelRatio(ratio);
     }
     update();
 }
 
 void ProgressBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);  // the sunken border
+    // Moved to a screen of another scale: drawn anew at its pixels.
+    if (picture_.devicePixelRatio() != devicePixelRatioF()) redraw();
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), picture_);
 }

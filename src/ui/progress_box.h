@@ -1,7 +1,7 @@
 #pragma once
 // The one-line progress box of the window: either a status text, or a
 // caption with a percentage and a bar. It keeps its picture in an image of
-// its inner area, so what was drawn stays until the next drawing operation,
+// its inner area at the screen's pixel ratio, so what was drawn stays until the next drawing operation,
 // and the bar can invert what lies under it (not-xor with the foreground).
 
 #include <QFrame>
@@ -36,7 +36,8 @@ public:
     const QString& percentText() const { return percentText_; }
     int barWidth() const { return barWidth_; }
     const QImage& picture() const { return picture_; }
-    int innerWidth() const { return picture_.width(); }
+    // The picture's width in the widget's units (its pixels may be finer).
+    int innerWidth() const { return qRound(picture_.deviceIndependentSize().width()); }
 
     // Height of the bar in pixels.
     static constexpr int kBarHeight = 25;
@@ -49,6 +50,8 @@ protected:
 
 private:
     void clearPicture();
+    // Draws what is shown anew, after a change of size or scale.
+    void redraw();
     void print(int x, const QString& text);
     void showText(const QString& text);
     // The caption shortened in its middle, the file name kept whole, so
@@ -61,6 +64,7 @@ private:
     QString statusText_;
     QString percentText_;
     int barWidth_ = 0;
+    bool showsPercent_ = false;  // the last drawing was pc, not prt
 };
 
 // The percentage as the box prints it: p to the nearest whole number

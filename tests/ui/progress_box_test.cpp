@@ -2,6 +2,8 @@
 // inverting bar.
 
 #include <QFontMetrics>
+#include <QPainter>
+#include <QtMath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -107,6 +109,40 @@ TEST_F(ProgressBoxDrawing, OutOfRangePercentagesStayInsideTheBox) {
     EXPECT_EQ(box.barWidth(), 0);
     box.pc(std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(box.barWidth(), 0);
+}
+
+// Run also at QT_SCALE_FACTOR 1.5 and 2: the caption is drawn at the
+// screen's pixels, exactly as sharp as text drawn there directly (a picture
+// drawn at 100 % and stretched would differ at the glyphs' edges).
+TEST_F(ProgressBoxDrawing, CaptionIsDrawnAtTheScreensPixels) {
+    box.setTag("Reading model.s");
+    box.pc(0.0f);
+    const QImage& picture = box.picture();
+    const qreal ratio = box.devicePixelRatioF();
+    EXPECT_EQ(picture.devicePixelRatio(), ratio);
+    EXPECT_EQ(picture.size(), box.contentsRect().size() * ratio);
+
+    QImage direct(picture.size(), QImage::Format_RGB32);
+    direct.setDevicePixelRatio(ratio);
+    direct.setDotsPerMeterX(picture.dotsPerMeterX());
+    direct.setDotsPerMeterY(picture.dotsPerMeterY());
+    direct.fill(box.palette().color(QPalette::Button));
+    {
+        QPainter painter(&direct);
+        painter.setFont(box.font());
+        painter.setPen(Qt::black);
+        painter.drawText(ProgressBox::kTextMargin,
+                         ProgressBox::kTextMargin + QFontMetrics(box.font(), &direct).ascent(), "Reading model.s");
+    }
+    const int captionEnd = qCeil((ProgressBox::kTextMargin + QFontMetrics(box.font(), &direct).horizontalAdvance(
+                                                                "Reading model.s")) * ratio);
+    int ink = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < captionEnd; ++x) {
+            ASSERT_EQ(picture.pixel(x, y), direct.pixel(x, y)) << x << "," << y << " at scale " << ratio;
+            if (direct.pixel(x, y) != direct.pixel(0, 0)) ++ink;
+        }
+    EXPECT_GT(ink, 0);
 }
 
 TEST(WindowProgress, RootProgressDrawsAPercentage) {
