@@ -2,6 +2,10 @@
 
 #include <QtGlobal>
 
+#ifdef ORVANE_PROBE_X11
+#include <xcb/xcb.h>
+#endif
+
 namespace orvane::ui {
 
 const char* const kAppUsage =
@@ -68,15 +72,38 @@ AppArguments parseAppArguments(const QStringList& args) {
     return result;
 }
 
+namespace {
+
+const char* const kWithoutDisplay =
+    "Without a display use orvane-cli, which runs the same checks and repairs: orvane-cli --help\n";
+
+#ifdef ORVANE_PROBE_X11
+// Whether the X display that DISPLAY names takes a connection (its
+// authorisation included).
+bool x11DisplayAnswers() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+#endif
+
+}  // namespace
+
 QString missingDisplayMessage() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     // Qt ends the program with an abort when it finds no display; the
     // platform may also be chosen (offscreen, vnc, ...).
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        return QStringLiteral(
-            "the window needs a display, and none is set (DISPLAY or WAYLAND_DISPLAY).\n"
-            "Without a display use orvane-cli, which runs the same checks and repairs: orvane-cli --help\n");
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return {};
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return QStringLiteral("the window needs a display, and none is set (DISPLAY or WAYLAND_DISPLAY).\n") +
+               QLatin1String(kWithoutDisplay);
+#ifdef ORVANE_PROBE_X11
+    if (!x11DisplayAnswers())
+        return QStringLiteral("the window needs a display, and the display DISPLAY=") +
+               qEnvironmentVariable("DISPLAY") + QStringLiteral(" cannot be reached.\n") +
+               QLatin1String(kWithoutDisplay);
+#endif
 #endif
     return {};
 }

@@ -72,6 +72,13 @@ TEST(Programs, WindowWithoutADisplayAnswersAUsageErrorAndSaysItNeedsOne) {
     EXPECT_EQ(shape.status, 1);
     EXPECT_NE(shape.err.find("needs a display"), std::string::npos) << shape.err;
     EXPECT_NE(shape.err.find("orvane-cli"), std::string::npos) << shape.err;
+
+    // A display that is set but answers nobody gets the same words, not Qt's abort.
+    const ScopedVariable unreachable("DISPLAY", ":87");
+    const CliResult unanswered = runProgram(ORVANE_APP_PATH, dir.path(), "m.s");
+    EXPECT_EQ(unanswered.status, 1);
+    EXPECT_NE(unanswered.err.find("DISPLAY=:87 cannot be reached"), std::string::npos) << unanswered.err;
+    EXPECT_NE(unanswered.err.find("orvane-cli"), std::string::npos) << unanswered.err;
 #endif
 }
 
