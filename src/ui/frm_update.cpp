@@ -330,12 +330,16 @@ void frmUpdate::runFinished() {
 
 void frmUpdate::setRunning(bool running) {
     running_ = running;
+    // A control switched off for the run hands its focus on (to "Close", say);
+    // it takes it back afterwards, so that Enter does what it did before.
+    if (running) focusBeforeRun_ = focusWidget();
     // A dialog opened during the run would let its settings or file change under it.
     for (QPushButton* button : {cmd, cmdprim, cmdface, cmdMin}) button->setEnabled(!running);
     // The run keeps the switches it started with; the boxes show them unchanged.
     for (QCheckBox* box : {chkReport, chkAnims, chkPoly}) box->setEnabled(!running);
     aboutAction->setEnabled(!running);
     updateSaveAction();
+    if (!running && focusBeforeRun_) focusBeforeRun_->setFocus();
 }
 
 void frmUpdate::updateSaveAction() { saveReportAction->setEnabled(!running_ && lst->count() > 0); }

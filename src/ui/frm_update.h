@@ -8,6 +8,7 @@
 // run as if chosen with "Select Model".
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -138,6 +139,7 @@ private:
     std::filesystem::path runShape_;
     std::filesystem::path reportShape_;
     bool running_ = false;
+    QPointer<QWidget> focusBeforeRun_;
     // The user left during a run: the program ends when the run has stopped.
     bool leaving_ = false;
 };

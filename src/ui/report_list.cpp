@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <algorithm>
@@ -19,9 +20,16 @@ QString asText(const QStringList& lines) { return lines.isEmpty() ? QString() : 
 
 }  // namespace
 
-ReportList::ReportList(QWidget* parent) : QListView(parent), lines_(new ReportLines(this)) {
+ReportList::ReportList(QWidget* parent) : QTableView(parent), lines_(new ReportLines(this)) {
     setModel(lines_);
-    setUniformItemSizes(true);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+    setShowGrid(false);
+    setWordWrap(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -48,8 +56,13 @@ ReportList::~ReportList() {
 }
 
 void ReportList::updateGeometries() {
-    QListView::updateGeometries();
+    QTableView::updateGeometries();
     if (followEnd_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void ReportList::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
 }
 
 void ReportList::updateActions() {
@@ -103,7 +116,7 @@ void ReportList::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QListView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 }  // namespace orvane::ui

@@ -3,16 +3,18 @@
 // columns. Lines arrive in batches from a run on another thread; the list
 // keeps its last line in view unless the user has scrolled up. The user may
 // select lines and copy them (Ctrl+C and the context menu, which the window
-// extends; Shift+F10 and the menu key open it from the keyboard).
+// extends; Shift+F10 and the menu key open it from the keyboard). It is a
+// one-column table without headers: its rows of one height are placed by
+// arithmetic, so appending lines costs nothing for the lines already there.
 
-#include <QListView>
+#include <QTableView>
 #include <string>
 
 namespace orvane::ui {
 
 class ReportLines;
 
-class ReportList : public QListView {
+class ReportList : public QTableView {
     Q_OBJECT
 
 public:
@@ -39,6 +41,7 @@ protected:
     // After each layout: keeps the last line in view unless the user has
     // scrolled up from the end.
     void updateGeometries() override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Copy and Copy All are on only while there are lines.

@@ -4,7 +4,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
-#include <QListView>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -64,7 +64,7 @@ TEST_F(WindowLayout, EveryControlHasItsTexts) {
             EXPECT_EQ(control<QAbstractButton>(window, row.name).text().remove(u'&').toStdString(), row.caption);
         }
     }
-    EXPECT_NE(window.findChild<QListView*>("lst"), nullptr);
+    EXPECT_NE(window.findChild<QTableView*>("lst"), nullptr);
     EXPECT_NE(window.findChild<ui::ProgressBox*>("picPerc"), nullptr);
 }
 

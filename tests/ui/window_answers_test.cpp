@@ -90,6 +90,13 @@ TEST_F(WindowAnswers, EnterPressesTheFocusedButton) {
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(&select, &enter);
     EXPECT_EQ(platform.fileRequests.size(), 1u);  // the file dialog opened (and was cancelled)
+
+    // After a run "Select Model" has the focus again, not "Close", which took it meanwhile.
+    writeShape(dir / "m.s", "shape ( points ( 0 ) )");
+    platform.fileAnswers.push_back(dir / "m.s");
+    QApplication::sendEvent(&select, &enter);
+    ASSERT_TRUE(waitForRun(window));
+    EXPECT_EQ(QApplication::focusWidget(), &select);
 }
 
 }  // namespace

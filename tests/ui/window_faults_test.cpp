@@ -120,7 +120,7 @@ TEST_F(WindowFaults, ListKeepsItsLastLineInViewUnlessScrolledUp) {
     auto lastLineShown = [&] {
         return list().viewport()->rect().contains(list().visualRect(list().model()->index(list().count() - 1, 0)));
     };
-    ASSERT_GT(list().count() * list().sizeHintForRow(0), list().viewport()->height());  // more lines than fit
+    ASSERT_GT(list().count() * list().rowHeight(0), list().viewport()->height());  // more lines than fit
     EXPECT_EQ(list().lines().back(), "Finished");
     EXPECT_TRUE(lastLineShown());
 

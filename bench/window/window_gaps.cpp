@@ -1,0 +1,103 @@
+// The longest time the window goes without handling an event while it runs
+// one shape: a timer on the window's thread ticks every 5 ms, and the largest
+// time between two ticks from the run's start to its end is printed.
+//
+//   window_gaps [--min-edge-mm X] [--make-small-polys-visible] FILE
+//
+// Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "document/numbers.h"
+#include "platform/platform.h"
+#include "ui/frm_update.h"
+
+namespace {
+
+// The window's services with no dialogs: the limits come from the command line.
+class QuietPlatform final : public orvane::platform::FileDialog,
+                            public orvane::platform::MsgBox,
+                            public orvane::platform::InputBox,
+                            public orvane::platform::SettingsStore,
+                            public orvane::platform::BusyPointer,
+                            public orvane::platform::Program {
+public:
+    std::string minEdgeSqr;
+
+    std::optional<std::filesystem::path> openFile(const std::string&, const std::vector<orvane::platform::FileFilter>&,
+                                                  const std::filesystem::path&) override {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> saveFile(const std::string&, const std::vector<orvane::platform::FileFilter>&,
+                                                  const std::filesystem::path&) override {
+        return std::nullopt;
+    }
+    void showMessage(const std::string& text, const std::string&) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+    }
+    std::string inputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string getSetting(const std::string&, const std::string&, const std::string& key,
+                           const std::string& defaultText) override {
+        return key == "minsqr" && !minEdgeSqr.empty() ? minEdgeSqr : defaultText;
+    }
+    void saveSetting(const std::string&, const std::string&, const std::string&, const std::string&) override {}
+    void setBusy(bool) override {}
+    void endProgram() override {}
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QuietPlatform platform;
+    bool lift = false;
+    const char* file = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--min-edge-mm") == 0 && i + 1 < argc) {
+            const float metres = std::strtof(argv[++i], nullptr) / 1000.0f;
+            platform.minEdgeSqr = orvane::formatSingle(metres * metres);
+        } else if (std::strcmp(argv[i], "--make-small-polys-visible") == 0) {
+            lift = true;
+        } else {
+            file = argv[i];
+        }
+    }
+    if (!file) {
+        std::fprintf(stderr, "usage: window_gaps [--min-edge-mm X] [--make-small-polys-visible] FILE\n");
+        return 2;
+    }
+
+    orvane::ui::frmUpdate window(
+        orvane::platform::Platform{platform, platform, platform, platform, platform, platform});
+    window.show();
+    if (lift) window.findChild<QWidget*>("chkPoly")->setProperty("checked", true);
+
+    QElapsedTimer sinceTick, run;
+    qint64 longest = 0, ticks = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.restart());
+        ++ticks;
+    });
+    QObject::connect(&window, &orvane::ui::frmUpdate::runEnded, [&] {
+        longest = std::max(longest, sinceTick.elapsed());
+        std::printf("run took %.2f s; %lld ticks; longest time without handling an event: %lld ms\n",
+                    run.elapsed() / 1000.0, static_cast<long long>(ticks), static_cast<long long>(longest));
+        QCoreApplication::exit(0);
+    });
+    QTimer::singleShot(0, [&] {
+        run.start();
+        sinceTick.start();
+        ticker.start(5);
+        window.runFile(file);
+    });
+    return app.exec();
+}
