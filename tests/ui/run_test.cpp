@@ -132,6 +132,7 @@ TEST_F(WindowRun, RunWithoutRepairsWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(outputPathFor(path)));
     EXPECT_EQ(platform.busyChanges, (std::vector<bool>{true, false}));
     EXPECT_TRUE(selectModel().isEnabled());
+    EXPECT_EQ(window.windowTitle(), "sound.s - Orvane");  // the window names its shape
 }
 
 TEST_F(WindowRun, LiftedPointsAreWrittenBesideTheChosenFileUnlessReportOnly) {

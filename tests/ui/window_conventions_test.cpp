@@ -106,6 +106,12 @@ TEST_F(WindowConventions, ReportLinesAreCopiedAndSaved) {
 #endif
     EXPECT_EQ(QString::fromStdString(readBytes(dir / "m.s.report.txt")), list().lines().join(lineEnd) + lineEnd);
 
+    // A name typed without an extension gets ".txt".
+    platform.saveAnswers.push_back(dir / "notes");
+    trigger("Save Report As...");
+    EXPECT_TRUE(std::filesystem::exists(dir / "notes.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "notes"));
+
     // A failed save says so and leaves no file.
     platform.saveAnswers.push_back(dir / "missing" / "r.txt");
     trigger("Save Report As...");
