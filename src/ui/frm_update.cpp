@@ -349,7 +349,9 @@ void frmUpdate::showRunStopped(const QString& message, const QString& status) {
     // The list is the run's only record: it keeps why the run stopped, in
     // this shape's report, not below the report of the shape before.
     if (reportShape_ != runShape_) clearReport();
-    lst->appendLines(message.split(u'\r'));
+    LineBatch lines;
+    for (const QString& line : message.split(u'\r')) lines.add(line.toStdString());
+    lst->appendLines(lines);
 }
 
 void frmUpdate::dragEnterEvent(QDragEnterEvent* event) {

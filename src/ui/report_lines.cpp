@@ -3,23 +3,38 @@
 namespace orvane::ui {
 
 QVariant ReportLines::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= lines_.size()) return {};
-    if (role == Qt::DisplayRole) return lines_[index.row()];
-    return {};
+    if (!index.isValid() || index.row() >= count() || role != Qt::DisplayRole) return {};
+    return line(index.row());
 }
 
-void ReportLines::append(const QStringList& lines) {
-    if (lines.isEmpty()) return;
-    const int first = int(lines_.size());
-    beginInsertRows({}, first, first + int(lines.size()) - 1);
-    lines_ += lines;
+QString ReportLines::line(int row) const {
+    const std::size_t start = row == 0 ? 0 : ends_[std::size_t(row) - 1];
+    return QString::fromUtf8(text_.data() + start, qsizetype(ends_[std::size_t(row)] - start));
+}
+
+QStringList ReportLines::lines() const {
+    QStringList result;
+    result.reserve(count());
+    for (int row = 0; row < count(); ++row) result << line(row);
+    return result;
+}
+
+void ReportLines::append(const LineBatch& batch) {
+    if (batch.empty()) return;
+    const int first = count();
+    beginInsertRows({}, first, first + int(batch.ends.size()) - 1);
+    const std::size_t offset = text_.size();
+    text_ += batch.text;
+    ends_.reserve(ends_.size() + batch.ends.size());
+    for (const std::size_t end : batch.ends) ends_.push_back(offset + end);
     endInsertRows();
 }
 
 void ReportLines::clear() {
-    if (lines_.isEmpty()) return;
+    if (ends_.empty()) return;
     beginResetModel();
-    lines_ = QStringList();
+    std::string().swap(text_);
+    std::vector<std::size_t>().swap(ends_);
     endResetModel();
 }
 

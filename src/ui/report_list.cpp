@@ -74,16 +74,20 @@ void ReportList::updateActions() {
     emit hasLinesChanged(hasLines);
 }
 
-void ReportList::appendLine(const std::string& line) { appendLines({QString::fromStdString(line)}); }
+void ReportList::appendLine(const std::string& line) {
+    LineBatch batch;
+    batch.add(line);
+    lines_->append(batch);
+}
 
-void ReportList::appendLines(const QStringList& lines) { lines_->append(lines); }
+void ReportList::appendLines(const LineBatch& lines) { lines_->append(lines); }
 
 void ReportList::clear() {
     lines_->clear();
     followEnd_ = true;
 }
 
-int ReportList::count() const { return lines_->rowCount(); }
+int ReportList::count() const { return lines_->count(); }
 
 QStringList ReportList::lines() const { return lines_->lines(); }
 
@@ -93,7 +97,7 @@ void ReportList::copySelected() {
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList selected;
     selected.reserve(rows.size());
-    for (const QModelIndex& row : rows) selected << lines_->lines()[row.row()];
+    for (const QModelIndex& row : rows) selected << lines_->line(row.row());
     QGuiApplication::clipboard()->setText(asText(selected));
 }
 

@@ -13,6 +13,7 @@
 namespace orvane::ui {
 
 class ReportLines;
+struct LineBatch;
 
 class ReportList : public QTableView {
     Q_OBJECT
@@ -22,7 +23,7 @@ public:
     ~ReportList() override;
 
     void appendLine(const std::string& line);
-    void appendLines(const QStringList& lines);
+    void appendLines(const LineBatch& lines);
     void clear();
     int count() const;
     // The lines, in order.

@@ -9,9 +9,7 @@ class RunThread::View final : public RunView {
 public:
     explicit View(RunThread& owner) : owner_(owner) {}
 
-    void addLine(const std::string& line) override {
-        owner_.push({RunUpdate::Kind::Lines, {}, {QString::fromStdString(line)}});
-    }
+    void addLine(const std::string& line) override { owner_.addLine(line); }
     void repaintLines() override {}
     void clearReport() override { owner_.push({RunUpdate::Kind::ClearReport, {}, {}}); }
     void setCaption(const std::string& caption) override {
@@ -85,16 +83,26 @@ void RunThread::push(RunUpdate update) {
     bool signal = false;
     {
         std::lock_guard lock(mutex_);
-        // Lines that follow lines join their batch; a percentage replaces the one before it.
-        if (!updates_.empty() && updates_.back().kind == update.kind &&
-            (update.kind == RunUpdate::Kind::Lines || update.kind == RunUpdate::Kind::Percent)) {
-            if (update.kind == RunUpdate::Kind::Lines)
-                updates_.back().lines += update.lines;
-            else
-                updates_.back().percent = update.percent;
+        // A percentage replaces the one before it.
+        if (!updates_.empty() && updates_.back().kind == update.kind && update.kind == RunUpdate::Kind::Percent) {
+            updates_.back().percent = update.percent;
         } else {
             updates_.push_back(std::move(update));
         }
+        signal = !signalled_;
+        signalled_ = true;
+    }
+    if (signal) emit updatesReady();
+}
+
+void RunThread::addLine(const std::string& line) {
+    bool signal = false;
+    {
+        std::lock_guard lock(mutex_);
+        // Lines that follow lines join their batch.
+        if (updates_.empty() || updates_.back().kind != RunUpdate::Kind::Lines)
+            updates_.push_back({RunUpdate::Kind::Lines, {}, {}});
+        updates_.back().lines.add(line);
         signal = !signalled_;
         signalled_ = true;
     }

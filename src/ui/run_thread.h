@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "run/fix_run.h"
+#include "ui/report_lines.h"
 
 namespace orvane::ui {
 
@@ -34,7 +35,7 @@ struct RunUpdate {
     };
     Kind kind;
     QString text;
-    QStringList lines;
+    LineBatch lines;
     float percent = 0.0f;
 };
 
@@ -71,6 +72,7 @@ private:
     friend class View;
 
     void push(RunUpdate update);
+    void addLine(const std::string& line);
     void step(const std::string& text);
     void throwIfStopping() const;
     void finish();
