@@ -119,6 +119,28 @@ TEST_F(WindowConventions, ReportLinesAreCopiedAndSaved) {
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
+TEST_F(WindowConventions, ReportSavedAwayFromALongFolderSaysWhereItWent) {
+    // Some systems' file dialogs cannot open a folder this long and start elsewhere.
+    const auto folder = dir / std::string(120, 'a') / std::string(120, 'b') / std::string(40, 'c');
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made) GTEST_SKIP() << "no folder this long here: " << made.message();
+    writeShape(folder / "m.s", smallShape());
+    runAndWait(window, folder / "m.s");
+    platform.saveAnswers.push_back(dir / "m.s.report.txt");
+    trigger("Save Report As...");
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_NE(platform.messages.back().text.find("The report was saved as " + (dir / "m.s.report.txt").string()),
+              std::string::npos)
+        << platform.messages.back().text;
+
+    // Saved in the shape's own folder, nothing needs saying.
+    const std::size_t shown = platform.messages.size();
+    platform.saveAnswers.push_back(folder / "m.s.report.txt");
+    trigger("Save Report As...");
+    EXPECT_EQ(platform.messages.size(), shown);
+}
+
 TEST_F(WindowConventions, FileDialogOpensInTheLastFolderAfterARestart) {
     writeShape(dir / "m.s", smallShape());
     runAndWait(window, dir / "m.s");
