@@ -24,7 +24,7 @@ void findTextureProblems(const clsReader& root, const TextureSearch& textures, C
             found.add(Kind::TextureNotFound, at, [&] {
                 std::string where;
                 for (const auto& folder : textures.folders) {
-                    const std::u8string text = folder.u8string();
+                    const std::u8string text = folder.generic_u8string();
                     where += (where.empty() ? "" : ", ") + std::string(text.begin(), text.end());
                 }
                 return "texture " + quotedText(name) + " is in none of " + where;
