@@ -2,7 +2,7 @@
 // and --jobs 2 against single-file orvane-cli runs two at a time (xargs -P
 // 2), all measured in the same iteration; and the cost per shape on a route
 // of 2,000 tiny shapes; and batch mode on threads (the Windows path) with
-// --jobs 1 and --jobs 2. The routes are generated once per process into a
+// --jobs 1 and --jobs 2; and what the findings add to a batch. The routes are generated once per process into a
 // temporary folder.
 //
 // Run: scripts/run-bench --benchmark_filter=Batch
@@ -10,11 +10,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "batch/batch_run.h"
 #include "batch_bench.h"
 #include "batch_threads.h"
 #include "child_process.h"
@@ -191,8 +194,47 @@ void BM_BatchTinyShapes(benchmark::State& state) {
     state.counters["ms_per_shape"] = seconds * 1000.0 / 2000.0;  // target: under 1
 }
 
+// Batch --report-only over the route with --jobs 1, in this process,
+// without and with the findings (textures looked up in a folder holding
+// every image the route names), in turn in each repetition. Target: the
+// findings cost at most 10 % (findings_pct).
+void BM_BatchFindings(benchmark::State& state) {
+    Routes& routes = Routes::instance();
+    const fs::path textures = routes.dir / "textures";
+    fs::create_directories(textures);
+    test::writeBytes(textures / "generated.ace", "");
+    std::string error;
+    const auto shapes = batch::findShapes({routes.route.string()}, error);
+    if (!shapes) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    auto run = [&](bool findings) {
+        batch::BatchSettings settings;
+        settings.switches.chkReport = true;
+        settings.jobs = 1;
+        settings.workerProcesses = false;
+        settings.findings = findings;
+        settings.textureDirs = {textures};
+        const std::atomic<bool> stop{false};
+        const auto start = std::chrono::steady_clock::now();
+        const batch::BatchSummary summary = batch::runBatch(*shapes, settings, stop);
+        benchmark::DoNotOptimize(summary.rows.data());
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    for (auto _ : state) {
+        const double without = run(false);
+        const double with = run(true);
+        state.SetIterationTime(with);
+        state.counters["without_s"] = without;
+        state.counters["with_s"] = with;
+        state.counters["findings_pct"] = (with - without) / without * 100.0;  // target: at most 10
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_BatchFindings)->Name("Batch/Findings")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchRoute)->Name("Batch/Route")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchRouteThreads)->Name("Batch/RouteThreads")->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchTinyShapes)->Name("Batch/TinyShapes")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
