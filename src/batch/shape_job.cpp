@@ -87,7 +87,7 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
     if (stop.load()) return job;
     CollectingView view(settings.reportsDir.has_value(), stop);
     if (settings.findings && settings.textureListings)
-        view.findWith({settings.textureListings.get(), findings::textureFoldersFor(shape.file, settings.textureDirs)});
+        view.findWith({settings.textureListings.get(), settings.textureListings->foldersFor(shape.file, settings.textureDirs)});
     const auto start = std::chrono::steady_clock::now();
     RunResult result = runFix(shape.file, view, settings.limits, settings.switches);
     result.root.reset();

@@ -59,7 +59,7 @@ public:
     void findFor(const std::filesystem::path& file, const std::vector<std::string>& textureDirs) {
         std::vector<std::filesystem::path> given;
         for (const std::string& dir : textureDirs) given.push_back(pathFromText(dir));
-        textures_ = {&listings_, findings::textureFoldersFor(file, given)};
+        textures_ = {&listings_, listings_.foldersFor(file, given)};
         findings_ = true;
     }
     void shapeRead(const clsReader& root) override {

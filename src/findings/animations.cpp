@@ -3,6 +3,7 @@
 // move the matrices of their name.
 
 #include <unordered_map>
+#include <utility>
 
 #include "findings/collector.h"
 
@@ -51,7 +52,7 @@ void findAnimationProblems(const clsReader& root, Collector& found) {
             if (!controllers || !frames) continue;
             for (const NodePtr& controller : controllers->Nodes()) {
                 std::int64_t keyNumber = 0;
-                for (const NodePtr& key : controller->Nodes()) {
+                for (const NodePtr& key : std::as_const(*controller).Nodes()) {
                     const std::int64_t keyIndex = keyNumber++;
                     if (!isKey(key->Name.view())) continue;
                     const ShapeText* frameText = valueAt(*key, 1);

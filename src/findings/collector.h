@@ -47,6 +47,19 @@ inline const ShapeText* valueAt(const clsReader& node, std::size_t n) {
 // A whole number as the checks read one: plain decimal digits at once, any
 // other numeric text as the repairs would round it; none for the rest.
 inline std::optional<std::int64_t> wholeValue(std::string_view text) {
+    // Indices are short runs of digits: read those here, at once.
+    if (!text.empty() && text.size() <= 9) {
+        const bool negative = text[0] == '-';
+        std::int64_t whole = 0;
+        std::size_t i = negative ? 1 : 0;
+        bool digits = i < text.size();
+        for (; digits && i < text.size(); ++i) {
+            const unsigned digit = static_cast<unsigned char>(text[i]) - static_cast<unsigned>('0');
+            if (digit > 9) digits = false;
+            whole = whole * 10 + digit;
+        }
+        if (digits) return negative ? -whole : whole;
+    }
     std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc() && end == text.data() + text.size()) return value;
@@ -71,6 +84,10 @@ inline Place lodPlace(std::int64_t lod, std::string block = {}, std::optional<st
 }
 
 inline std::string quotedText(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// A list of values whose first value counts them, `perEntry` values an
+// entry: a finding when the count is not what the list holds.
+void checkValueCount(const clsReader& list, int perEntry, const Place& place, Collector& found);
 
 // The parts of the pass, each over the whole tree.
 void findReferenceProblems(const clsReader& root, Collector& found);

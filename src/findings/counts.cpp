@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "findings/collector.h"
@@ -16,7 +17,7 @@ namespace {
 // How a counted block holds its entries.
 struct CountRule {
     std::string_view name;
-    int valuesPerEntry;  // 0: the entries are its child blocks
+    int valuesPerEntry;  // 0: the entries are its child blocks (a list of them)
 };
 
 constexpr CountRule kCountRules[] = {
@@ -43,6 +44,36 @@ const CountRule* countRule(std::string_view name) {
     for (const CountRule* rule : byLength[name.size()])
         if (rule->name == name) return rule;
     return nullptr;
+}
+
+// countRule of the name last asked for, kept.
+class LastRule {
+public:
+    const CountRule* of(std::string_view name) {
+        if (name != name_ || !looked_) {
+            name_ = name;
+            rule_ = countRule(name);
+            looked_ = true;
+        }
+        return rule_;
+    }
+
+private:
+    std::string_view name_;
+    const CountRule* rule_ = nullptr;
+    bool looked_ = false;
+};
+
+// Whether none of a block's children has children of its own, and none is
+// one the walk treats apart (a triangle list, a sub-object).
+bool holdsOnlyLeaves(const clsReader& node) {
+    const std::string_view name = node.Name.view();
+    if (name == "indexed_trilist" || name == "sub_object" || name == "distance_levels" || name == "sub_objects" ||
+        name == "primitives")
+        return false;
+    for (const NodePtr& child : node.Nodes())
+        if (!std::as_const(*child).Nodes().empty()) return false;  // the const form adds no child list
+    return true;
 }
 
 // A block still to visit, with the numbers of the LOD, sub-object and
@@ -84,6 +115,11 @@ public:
             std::int64_t numbered = 0;
             if (!numberedKind.empty())
                 for (const NodePtr& child : children) numbered += child->Name.view() == numberedKind;
+            // A list's children mostly share one name: look each name up once.
+            LastRule last;
+            // A vertex's vertex_uvs are counted by the reference walk, which
+            // visits them anyway.
+            if (name == "vertices") continue;
             for (std::size_t i = children.size(); i-- > 0;) {
                 const clsReader& child = *children[i];
                 Frame next{&child, frame.lod, frame.subObject, frame.primitive};
@@ -93,10 +129,16 @@ public:
                                                                                                 : next.primitive) = numbered;
                     if (numberedKind == "distance_level") next.subObject = -1;
                 }
-                if (!child.Nodes().empty()) {
+                if (child.Nodes().empty()) {
+                    if (const CountRule* rule = last.of(child.Name.view())) counted(child, *rule, next);
+                } else if (holdsOnlyLeaves(child)) {
+                    // A vertex and the like: checked here, not stacked.
+                    if (const CountRule* rule = last.of(child.Name.view())) counted(child, *rule, next);
+                    LastRule inner;
+                    for (const NodePtr& leaf : child.Nodes())
+                        if (const CountRule* rule = inner.of(leaf->Name.view())) counted(*leaf, *rule, next);
+                } else {
                     stack.push_back(next);
-                } else if (const CountRule* rule = countRule(child.Name.view())) {
-                    counted(child, *rule, next);
                 }
             }
         }
@@ -104,20 +146,20 @@ public:
 
 private:
     void counted(const clsReader& node, const CountRule& rule, const Frame& frame) {
+        if (rule.valuesPerEntry > 0) {
+            checkValueCount(node, rule.valuesPerEntry, frame.place(), found_);
+            return;
+        }
         const ShapeText* countText = valueAt(node, 1);
         if (!countText) return;
         const std::optional<std::int64_t> count = wholeValue(countText->view());
-        const std::int64_t held = rule.valuesPerEntry == 0
-                                      ? static_cast<std::int64_t>(node.Nodes().size())
-                                      : static_cast<std::int64_t>(node.Strings().size() - 1);
-        const std::int64_t entries = rule.valuesPerEntry == 0 ? held : held / rule.valuesPerEntry;
-        if (count && *count == entries && held == entries * std::max(rule.valuesPerEntry, 1)) return;
+        const auto held = static_cast<std::int64_t>(node.Nodes().size());
+        if (count && *count == held) return;
         Place place = frame.place();
         place.block = node.Name.str();
         place.value = 1;
         found_.add(Kind::CountMismatch, place, [&] {
-            const std::string what = rule.valuesPerEntry == 0 ? " blocks" : " values after it";
-            return "count " + quotedText(countText->view()) + " but " + std::to_string(held) + what + " follow";
+            return "count " + quotedText(countText->view()) + " but " + std::to_string(held) + " blocks follow";
         });
     }
 
@@ -176,5 +218,19 @@ private:
 }  // namespace
 
 void findCountProblems(const clsReader& root, Collector& found) { CountWalk(found).run(root); }
+
+void checkValueCount(const clsReader& list, int perEntry, const Place& place, Collector& found) {
+    const StringList& values = list.Strings();
+    if (values.empty()) return;
+    const std::optional<std::int64_t> count = wholeValue(values[0].view());
+    const auto held = static_cast<std::int64_t>(values.size() - 1);
+    if (count && *count * perEntry == held) return;
+    Place at = place;
+    at.block = list.Name.str();
+    at.value = 1;
+    found.add(Kind::CountMismatch, at, [&] {
+        return "count " + quotedText(values[0].view()) + " but " + std::to_string(held) + " values after it follow";
+    });
+}
 
 }  // namespace orvane::findings

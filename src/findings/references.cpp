@@ -58,15 +58,20 @@ public:
 
 private:
     // Checks value n of block against a list of `size` (none: not checked);
-    // -1 is allowed where `noneAllowed`.
+    // -1 is allowed where `noneAllowed`. The place is `base` with the index
+    // and triangle given, made only for a finding.
     void reference(const clsReader& block, std::size_t n, const std::optional<std::int64_t>& size,
-                   std::string_view what, Place place, bool noneAllowed = false) {
+                   std::string_view what, const Place& base, std::optional<std::int64_t> index = {},
+                   std::optional<std::int64_t> triangle = {}, bool noneAllowed = false) {
         if (!size) return;
         const ShapeText* text = valueAt(block, n);
         if (!text) return;  // a missing value is the counts' or the survey's concern
         const std::optional<std::int64_t> number = wholeValue(text->view());
         if (number && *number >= 0 && *number < *size) return;
         if (number && noneAllowed && *number == -1) return;
+        Place place = base;
+        if (index) place.index = index;
+        if (triangle) place.triangle = triangle;
         place.block = block.Name.str();
         place.value = static_cast<std::int64_t>(n);
         found_.add(Kind::ReferenceOutOfRange, place, [&] {
@@ -147,7 +152,7 @@ private:
         std::vector<std::int64_t> parent(entries, -1);
         for (std::size_t i = 0; i < entries; ++i) {
             reference(hierarchy, i + 2, lists_.matrices.value_or(static_cast<std::int64_t>(entries)), "parent matrix",
-                      lodPlace(lod), true);
+                      lodPlace(lod), {}, {}, true);
             const std::optional<std::int64_t> p = wholeValue(values[i + 1].view());
             if (p && *p >= 0 && *p < static_cast<std::int64_t>(entries)) parent[i] = *p;
         }
@@ -181,13 +186,17 @@ private:
             std::int64_t i = 0;
             for (const NodePtr& vertex : vertices->Nodes()) {
                 if (vertex->Name.view() == "vertex") {
-                    Place place = here;
-                    place.index = i;
-                    reference(*vertex, 2, lists_.points, "point", place);
-                    reference(*vertex, 3, lists_.normals, "normal", place);
-                    if (const clsReader* uvs = childNamed(*vertex, "vertex_uvs"))
+                    reference(*vertex, 2, lists_.points, "point", here, i);
+                    reference(*vertex, 3, lists_.normals, "normal", here, i);
+                    if (const clsReader* uvs = childNamed(*vertex, "vertex_uvs")) {
                         for (std::size_t n = 2; n <= uvs->Strings().size(); ++n)
-                            reference(*uvs, n, lists_.uvPoints, "uv_point", place);
+                            reference(*uvs, n, lists_.uvPoints, "uv_point", here, i);
+                        if (uvs->Strings().size() != 2 || uvs->Strings()[0].view() != "1") {  // one uv is the rule
+                            Place place = here;
+                            place.index = i;
+                            checkValueCount(*uvs, 1, place, found_);
+                        }
+                    }
                 }
                 ++i;
             }
@@ -245,18 +254,13 @@ private:
             for (std::size_t n = 2; n <= values.size(); ++n) {
                 const std::optional<std::int64_t> v = wholeValue(values[n - 1].view());
                 if (v && *v >= 0 && *v < *vertexCount) continue;  // the common case, at once
-                Place at = place;
-                at.triangle = static_cast<std::int64_t>((n - 2) / 3);
-                reference(*indices, n, vertexCount, "vertex", at);
+                reference(*indices, n, vertexCount, "vertex", place, {}, static_cast<std::int64_t>((n - 2) / 3));
             }
         }
         if (const clsReader* normals = childNamed(trilist, "normal_idxs")) {
             const std::size_t size = normals->Strings().size();
-            for (std::size_t n = 2; n <= size; n += 2) {
-                Place at = place;
-                at.triangle = static_cast<std::int64_t>((n - 2) / 2);
-                reference(*normals, n, lists_.normals, "normal", at);
-            }
+            for (std::size_t n = 2; n <= size; n += 2)
+                reference(*normals, n, lists_.normals, "normal", place, {}, static_cast<std::int64_t>((n - 2) / 2));
         }
     }
 
@@ -292,7 +296,7 @@ private:
         }
         if (const clsReader* map = childNamed(info, "geometry_node_map"))
             for (std::size_t n = 2; n <= map->Strings().size(); ++n)
-                reference(*map, n, nodeCount, "geometry node", here, true);
+                reference(*map, n, nodeCount, "geometry node", here, {}, {}, true);
     }
 
     const clsReader& root_;

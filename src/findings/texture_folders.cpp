@@ -19,24 +19,6 @@ bool isFolder(const fs::path& path) {
     return fs::is_directory(path, ec);
 }
 
-// The entry of folder named `name` in any letter case, or none.
-std::optional<fs::path> entryInAnyCase(const fs::path& folder, std::string_view name) {
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (lowerCase(utf8Name(it->path())) == name) return it->path();
-    return std::nullopt;
-}
-
-// Whether the folder holds an .eng or .wag file: rolling stock.
-bool holdsStock(const fs::path& folder) {
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string extension = lowerCase(utf8Name(it->path().extension()));
-        if ((extension == ".eng" || extension == ".wag") && it->is_regular_file(ec)) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string lowerCase(std::string_view text) {
@@ -46,19 +28,25 @@ std::string lowerCase(std::string_view text) {
     return lower;
 }
 
-std::vector<fs::path> textureFoldersFor(const fs::path& shapeFile, const std::vector<fs::path>& given) {
+std::vector<fs::path> TextureFolders::foldersFor(const fs::path& shapeFile, const std::vector<fs::path>& given) const {
     std::vector<fs::path> folders;
     const fs::path folder = shapeFile.parent_path().empty() ? fs::path(".") : shapeFile.parent_path();
     if (lowerCase(utf8Name(folder)) == "shapes") {
-        if (auto textures = entryInAnyCase(folder.parent_path().empty() ? fs::path("..") : folder.parent_path(),
-                                           "textures");
-            textures && isFolder(*textures))
-            folders.push_back(*textures);
-    } else if (holdsStock(folder)) {
+        const fs::path route = folder.parent_path().empty() ? fs::path("..") : folder.parent_path();
+        const Listing& beside = listing(route);
+        if (auto it = beside.byLowerName.find("textures"); it != beside.byLowerName.end()) {
+            const fs::path textures = route / fs::path(std::u8string(it->second.begin(), it->second.end()));
+            if (isFolder(textures)) folders.push_back(textures);
+        }
+    } else if (listing(folder).holdsStock) {
         folders.push_back(folder);
     }
     folders.insert(folders.end(), given.begin(), given.end());
     return folders;
+}
+
+std::vector<fs::path> textureFoldersFor(const fs::path& shapeFile, const std::vector<fs::path>& given) {
+    return TextureFolders().foldersFor(shapeFile, given);
 }
 
 TextureMatch TextureFolders::find(const std::vector<fs::path>& folders, std::string_view name) const {
@@ -83,7 +71,9 @@ const TextureFolders::Listing& TextureFolders::listing(const fs::path& folder) c
         std::error_code ec;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             std::string name = utf8Name(it->path());
-            entry->byLowerName.emplace(lowerCase(name), name);
+            std::string lower = lowerCase(name);
+            if (lower.ends_with(".eng") || lower.ends_with(".wag")) entry->holdsStock = true;
+            entry->byLowerName.emplace(std::move(lower), name);
             entry->exact.insert(std::move(name));
         }
     }

@@ -17,10 +17,6 @@
 
 namespace orvane::findings {
 
-// The folders where the shape's textures are looked for, in order: the
-// route's or the stock's folder when the shape stands in one, then `given`.
-std::vector<std::filesystem::path> textureFoldersFor(const std::filesystem::path& shapeFile,
-                                                     const std::vector<std::filesystem::path>& given);
 
 // ASCII letters in lower case, all else as it is.
 std::string lowerCase(std::string_view text);
@@ -34,6 +30,12 @@ struct TextureMatch {
 // use from several threads at once.
 class TextureFolders {
 public:
+    // The folders where the shape's textures are looked for, in order: the
+    // route's or the stock's folder when the shape stands in one, then
+    // `given`.
+    std::vector<std::filesystem::path> foldersFor(const std::filesystem::path& shapeFile,
+                                                  const std::vector<std::filesystem::path>& given) const;
+
     // Looks for the file `name` (its last path part) in each folder.
     TextureMatch find(const std::vector<std::filesystem::path>& folders, std::string_view name) const;
 
@@ -41,11 +43,16 @@ private:
     struct Listing {
         std::unordered_map<std::string, std::string> byLowerName;  // lower case -> name on disk
         std::unordered_set<std::string> exact;                      // names on disk
+        bool holdsStock = false;  // an .eng or .wag file
     };
     const Listing& listing(const std::filesystem::path& folder) const;
 
     mutable std::mutex mutex_;
     mutable std::map<std::filesystem::path, std::unique_ptr<Listing>> listings_;
 };
+
+// TextureFolders().foldersFor, for one shape.
+std::vector<std::filesystem::path> textureFoldersFor(const std::filesystem::path& shapeFile,
+                                                     const std::vector<std::filesystem::path>& given);
 
 }  // namespace orvane::findings
