@@ -2,7 +2,7 @@
 // and --jobs 2 against single-file orvane-cli runs two at a time (xargs -P
 // 2), all measured in the same iteration; and the cost per shape on a route
 // of 2,000 tiny shapes; and batch mode on threads (the Windows path) with
-// --jobs 1 and --jobs 2. The routes are generated once per process into a
+// --jobs 1 and --jobs 2; and what the findings add to a batch. The routes are generated once per process into a
 // temporary folder.
 //
 // Run: scripts/run-bench --benchmark_filter=Batch
@@ -191,8 +191,42 @@ void BM_BatchTinyShapes(benchmark::State& state) {
     state.counters["ms_per_shape"] = seconds * 1000.0 / 2000.0;  // target: under 1
 }
 
+// Batch --report-only over the route with --jobs 1 on threads, each run a
+// started copy of this program, without and with the findings, the order
+// turning each repetition. Target: the findings cost at most 10 %
+// (findings_pct; findings_cpu_pct in processor time, which hardly depends
+// on what else the machine runs).
+void BM_BatchFindings(benchmark::State& state) {
+    Routes& routes = Routes::instance();
+    auto run = [&](bool findings) {
+        std::vector<std::string> argv = {selfPath(), std::string(kBatchInThreadsOption), "1", routes.route.string()};
+        if (!findings) argv.emplace_back(kNoFindingsOption);
+        return runChild(argv, false);
+    };
+    static int turn = 0;
+    for (auto _ : state) {
+        const bool withFirst = turn++ % 2 == 0;
+        const ChildResult first = run(withFirst);
+        const ChildResult second = run(!withFirst);
+        const ChildResult& with = withFirst ? first : second;
+        const ChildResult& without = withFirst ? second : first;
+        if (!with.ok || !without.ok) {
+            state.SkipWithError("the batch failed");
+            return;
+        }
+        state.SetIterationTime(with.seconds);
+        state.counters["without_s"] = without.seconds;
+        state.counters["with_s"] = with.seconds;
+        state.counters["findings_pct"] = (with.seconds - without.seconds) / without.seconds * 100.0;
+        state.counters["without_cpu_s"] = without.cpuSeconds;
+        state.counters["with_cpu_s"] = with.cpuSeconds;
+        state.counters["findings_cpu_pct"] = (with.cpuSeconds - without.cpuSeconds) / without.cpuSeconds * 100.0;
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_BatchFindings)->Name("Batch/Findings")->UseManualTime()->Iterations(1)->Repetitions(6)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchRoute)->Name("Batch/Route")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchRouteThreads)->Name("Batch/RouteThreads")->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BatchTinyShapes)->Name("Batch/TinyShapes")->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);

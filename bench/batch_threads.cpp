@@ -12,7 +12,7 @@
 
 namespace orvane::bench {
 
-int batchInThreads(const char* jobs, const char* folder, bool idleThread) {
+int batchInThreads(const char* jobs, const char* folder, bool idleThread, bool findings) {
     std::string error;
     const auto shapes = batch::findShapes({folder}, error);
     if (!shapes) {
@@ -23,6 +23,7 @@ int batchInThreads(const char* jobs, const char* folder, bool idleThread) {
     settings.switches.chkReport = true;
     settings.jobs = std::atoi(jobs);
     settings.workerProcesses = false;
+    settings.findings = findings;
     std::promise<void> batchDone;
     std::thread idle;
     if (idleThread) idle = std::thread([done = batchDone.get_future()] { done.wait(); });

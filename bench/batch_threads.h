@@ -16,8 +16,10 @@ namespace orvane::bench {
 
 inline constexpr std::string_view kBatchInThreadsOption = "--batch-in-threads";
 inline constexpr std::string_view kIdleThreadOption = "--idle-thread";
+// Instead of kIdleThreadOption: the batch without the findings.
+inline constexpr std::string_view kNoFindingsOption = "--no-findings";
 
 // Returns the batch's exit status.
-int batchInThreads(const char* jobs, const char* folder, bool idleThread);
+int batchInThreads(const char* jobs, const char* folder, bool idleThread, bool findings = true);
 
 }  // namespace orvane::bench

@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
     if ((argc == 4 || (argc == 5 && argv[4] == orvane::bench::kIdleThreadOption)) &&
         argv[1] == orvane::bench::kBatchInThreadsOption)
         return orvane::bench::batchInThreads(argv[2], argv[3], argc == 5);
+    if (argc == 5 && argv[4] == orvane::bench::kNoFindingsOption && argv[1] == orvane::bench::kBatchInThreadsOption)
+        return orvane::bench::batchInThreads(argv[2], argv[3], false, false);
     if (argc == 3 && argv[1] == kReadOnceOption) return readOnce(argv[2]);
     if ((argc == 3 || (argc == 4 && argv[3] == orvane::bench::kOutermostItemsOption)) &&
         argv[1] == orvane::bench::kProgressGapsOption)

@@ -1,5 +1,7 @@
 #include "fuzz_checks.h"
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "document/placeholder_walk.h"
 #include "document/shape_error.h"
 #include "document/tree_edit.h"
+#include "findings/find_problems.h"
 
 namespace orvane::fuzz {
 
@@ -125,11 +128,27 @@ RunSwitches fuzzSwitches() {
     return switches;
 }
 
+void SilentView::shapeRead(const clsReader& root) {
+    findings::TextureFolders listings;
+    const findings::ShapeFindings found = findings::findProblems(root, {&listings, {textureFolder}});
+    std::array<std::int64_t, std::size(findings::kKinds)> listed{};
+    for (const findings::Finding& f : found.listed) {
+        ++listed[static_cast<std::size_t>(f.kind)];
+        if (f.words.empty() || f.severity != findings::severityOf(f.kind))
+            findingsProblem = "a finding without words or with another severity than its kind's";
+    }
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (listed[i] != std::min(found.perKind[i], findings::kMostListedPerKind))
+            findingsProblem = "findings listed and counted disagree";
+}
+
 std::string runProblem(const std::filesystem::path& input) {
     const auto output = outputPathFor(input);
     const std::string before = readFile(input);
     SilentView view;
+    view.textureFolder = input.parent_path();
     RunResult result = runFix(input, view, fuzzLimits(), fuzzSwitches());
+    if (!view.findingsProblem.empty()) return view.findingsProblem;
 
     if (readFile(input) != before) return "the run changed its input file";
     const bool exists = std::filesystem::exists(output);

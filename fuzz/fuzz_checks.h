@@ -65,6 +65,11 @@ public:
     void prt(const std::string&) override {}
     void showMessage(const std::string&) override { ++messages; }
     void setBusy(bool) override {}
+    // The findings of the shape as read, its textures looked for in
+    // textureFolder: what is wrong with them, or empty.
+    std::filesystem::path textureFolder;
+    std::string findingsProblem;
+    void shapeRead(const clsReader& root) override;
 };
 
 }  // namespace orvane::fuzz

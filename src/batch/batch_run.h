@@ -5,12 +5,14 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "batch/shape_list.h"
 #include "document/shape_form.h"
+#include "findings/find_problems.h"
 #include "fixes/run_state.h"
 
 namespace orvane::batch {
@@ -29,6 +31,9 @@ struct ShapeRow {
     std::optional<std::string> output;   // the written file
     double seconds = 0;
     std::uint64_t bytes = 0;
+    // What the simulators trip on, found in the shape as read; none when it
+    // was not read (or findings were not asked for).
+    std::optional<findings::ShapeFindings> findings;
 };
 
 struct BatchSettings {
@@ -41,6 +46,11 @@ struct BatchSettings {
     bool workerProcesses = true;
     // Each shape's report lines go to reportsDir / (reportName + ".txt").
     std::optional<std::filesystem::path> reportsDir;
+    // Each shape's findings, its textures looked for in its route's or its
+    // stock's folder and in these; each folder is listed once per process.
+    bool findings = true;
+    std::vector<std::filesystem::path> textureDirs;
+    std::shared_ptr<findings::TextureFolders> textureListings = std::make_shared<findings::TextureFolders>();
 };
 
 struct BatchProgress {

@@ -59,6 +59,12 @@ public:
         return text();
     }
     bool whole() const { return ok_ && rest_.empty(); }
+    // Whether n more items of at least `each` bytes can be there.
+    bool room(std::uint64_t n, std::size_t each) {
+        if (ok_ && n <= rest_.size() / each) return true;
+        ok_ = false;
+        return false;
+    }
 
 private:
     std::string_view rest_;
@@ -82,6 +88,57 @@ constexpr std::int64_t RunFigures::*kFigureCounts[] = {
 static_assert(sizeof(RunFigures) == sizeof(kFigureCounts) / sizeof(kFigureCounts[0]) * sizeof(std::int64_t) + 8,
               "a figure was added: send it too");
 
+using findings::Finding;
+using findings::ShapeFindings;
+
+void putOptional(Writer& out, const std::optional<std::int64_t>& value) {
+    out.number<std::uint8_t>(value ? 1 : 0);
+    out.number<std::int64_t>(value.value_or(0));
+}
+
+std::optional<std::int64_t> takeOptional(Reader& in) {
+    const bool present = in.number<std::uint8_t>() != 0;
+    const auto value = in.number<std::int64_t>();
+    return present ? std::optional<std::int64_t>(value) : std::nullopt;
+}
+
+void putFindings(Writer& out, const std::optional<ShapeFindings>& found) {
+    out.number<std::uint8_t>(found ? 1 : 0);
+    if (!found) return;
+    for (std::int64_t count : found->perKind) out.number(count);
+    out.number<std::uint64_t>(found->listed.size());
+    for (const Finding& f : found->listed) {
+        out.number(static_cast<std::int32_t>(f.kind));
+        out.number(static_cast<std::int32_t>(f.severity));
+        for (const auto* part : {&f.place.lod, &f.place.subObject, &f.place.primitive, &f.place.triangle})
+            putOptional(out, *part);
+        out.text(f.place.block);
+        putOptional(out, f.place.index);
+        putOptional(out, f.place.value);
+        out.text(f.words);
+    }
+}
+
+std::optional<ShapeFindings> takeFindings(Reader& in) {
+    if (in.number<std::uint8_t>() == 0) return std::nullopt;
+    ShapeFindings found;
+    for (std::int64_t& count : found.perKind) count = in.number<std::int64_t>();
+    const auto listed = in.number<std::uint64_t>();
+    if (!in.room(listed, 8)) return found;
+    found.listed.resize(static_cast<std::size_t>(listed));
+    for (Finding& f : found.listed) {
+        f.kind = static_cast<findings::Kind>(in.number<std::int32_t>());
+        f.severity = static_cast<findings::Severity>(in.number<std::int32_t>());
+        for (auto* part : {&f.place.lod, &f.place.subObject, &f.place.primitive, &f.place.triangle})
+            *part = takeOptional(in);
+        f.place.block = in.text();
+        f.place.index = takeOptional(in);
+        f.place.value = takeOptional(in);
+        f.words = in.text();
+    }
+    return found;
+}
+
 }  // namespace
 
 std::string encodeFinishedShape(const FinishedShape& finished) {
@@ -102,6 +159,7 @@ std::string encodeFinishedShape(const FinishedShape& finished) {
     out.optionalText(row.output);
     out.number(row.seconds);
     out.number(row.bytes);
+    putFindings(out, row.findings);
     return std::move(out.bytes);
 }
 
@@ -123,6 +181,7 @@ std::optional<FinishedShape> decodeFinishedShape(std::string_view bytes) {
         row.output = in.optionalText();
         row.seconds = in.number<double>();
         row.bytes = in.number<std::uint64_t>();
+        row.findings = takeFindings(in);
     }
     if (!in.whole()) return std::nullopt;
     return finished;

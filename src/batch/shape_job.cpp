@@ -7,6 +7,7 @@
 #include "batch/text_file.h"
 #include "batch/unreadable_kind.h"
 #include "document/path_text.h"
+#include "findings/findings_text.h"
 #include "run/fix_run.h"
 
 namespace orvane::batch {
@@ -18,6 +19,16 @@ namespace {
 class CollectingView : public RunView {
 public:
     CollectingView(bool keepLines, const std::atomic<bool>& stop) : keepLines_(keepLines), stop_(stop) {}
+
+    // Finds the shape's findings when it has been read.
+    void findWith(findings::TextureSearch textures) {
+        textures_ = std::move(textures);
+        findings_ = true;
+    }
+    void shapeRead(const clsReader& root) override {
+        if (findings_) found = findings::findProblems(root, textures_);
+    }
+    std::optional<findings::ShapeFindings> found;
 
     void addLine(const std::string& line) override {
         if (!keepLines_) return;
@@ -38,6 +49,8 @@ public:
     std::string lines;
 
 private:
+    bool findings_ = false;
+    findings::TextureSearch textures_;
     bool keepLines_;
     const std::atomic<bool>& stop_;
 };
@@ -73,6 +86,8 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
     ShapeJobResult job;
     if (stop.load()) return job;
     CollectingView view(settings.reportsDir.has_value(), stop);
+    if (settings.findings && settings.textureListings)
+        view.findWith({settings.textureListings.get(), settings.textureListings->foldersFor(shape.file, settings.textureDirs)});
     const auto start = std::chrono::steady_clock::now();
     RunResult result = runFix(shape.file, view, settings.limits, settings.switches);
     result.root.reset();
@@ -94,8 +109,11 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
         row.figures = result.figures;
     if (row.outcome == ShapeOutcome::Stopped || row.outcome == ShapeOutcome::WriteFailed) row.problem = result.problem;
     if (result.wrote) row.output = genericPathText(result.output);
-    job.row = std::move(row);
+    row.findings = std::move(view.found);
     job.report = std::move(view.lines);
+    // The report file lists the findings after the report.
+    if (row.findings && settings.reportsDir) job.report += findings::findingsText(*row.findings);
+    job.row = std::move(row);
     return job;
 }
 

@@ -37,6 +37,31 @@ SummaryJson rowFields(const ShapeRow& row) {
     j["index_overflow"] = f ? Json(indexOverflow(*f)) : Json(nullptr);
     j["output"] = row.output ? Json(*row.output) : Json(nullptr);
     j["seconds"] = milliRounded(row.seconds);
+    j["findings_count"] = row.findings ? Json(row.findings->total()) : Json(nullptr);
+    Json list = Json::array();
+    if (row.findings)
+        for (const findings::Finding& f : row.findings->listed) list.push_back(findingFields(f));
+    j[kFindingsField] = std::move(list);
+    return j;
+}
+
+SummaryJson findingFields(const findings::Finding& finding) {
+    const findings::Place& p = finding.place;
+    auto optional = [](const std::optional<std::int64_t>& v) { return v ? Json(*v) : Json(nullptr); };
+    Json place;
+    place["lod"] = optional(p.lod);
+    place["sub_object"] = optional(p.subObject);
+    place["primitive"] = optional(p.primitive);
+    place["triangle"] = optional(p.triangle);
+    place["block"] = p.block.empty() ? Json(nullptr) : Json(p.block);
+    place["index"] = optional(p.index);
+    place["value"] = optional(p.value);
+    Json j;
+    j["kind"] = std::string(findings::kindId(finding.kind));
+    j["severity"] = std::string(findings::severityId(finding.severity));
+    j["place"] = std::move(place);
+    j["where"] = findings::placeText(p);
+    j["words"] = finding.words;
     return j;
 }
 
@@ -51,6 +76,10 @@ SummaryJson totalFields(const SummaryTotals& totals) {
     j["megabytes_per_second"] = milliRounded(totals.megabytesPerSecond);
     j["interrupted"] = totals.interrupted;
     j["not_run"] = totals.found - totals.finished;
+    Json perKind;
+    for (std::size_t i = 0; i < std::size(findings::kKinds); ++i)
+        perKind[std::string(findings::kindId(findings::kKinds[i]))] = totals.findingsPerKind[i];
+    j[kFindingsField] = std::move(perKind);
     return j;
 }
 

@@ -12,7 +12,12 @@ namespace orvane::batch {
 
 using SummaryJson = nlohmann::ordered_json;
 
+// A row's findings, and the totals' findings of each kind, are a list and
+// an object: a CSV row gives their number, its totals one line per kind.
+inline constexpr const char* kFindingsField = "findings";
+
 SummaryJson rowFields(const ShapeRow& row);
+SummaryJson findingFields(const findings::Finding& finding);
 SummaryJson totalFields(const SummaryTotals& totals);
 
 // A value as a CSV or table cell: null is empty.

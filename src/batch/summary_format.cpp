@@ -20,16 +20,27 @@ std::string csv(const Json& rows, const Json& totals) {
     };
     std::vector<std::string> cells;
     const Json heads = rowFields(ShapeRow{});
-    for (const auto& [name, value] : heads.items()) cells.push_back(name);
+    // A row's findings are listed in JSON only; findings_count counts them.
+    for (const auto& [name, value] : heads.items())
+        if (name != kFindingsField) cells.push_back(name);
     line(cells);
     for (const Json& row : rows) {
         cells.clear();
-        for (const auto& [name, value] : row.items()) cells.push_back(cellText(value));
+        for (const auto& [name, value] : row.items())
+            if (name != kFindingsField) cells.push_back(cellText(value));
         line(cells);
     }
-    // The totals follow after an empty line, one "name,value" pair a line.
+    // The totals follow after an empty line, one "name,value" pair a line;
+    // the findings one line per kind ("findings reference-out-of-range").
     out += "\r\n";
-    for (const auto& [name, value] : totals.items()) out += csvField(name) + "," + csvField(cellText(value)) + "\r\n";
+    for (const auto& [name, value] : totals.items()) {
+        if (!value.is_object()) {
+            out += csvField(name) + "," + csvField(cellText(value)) + "\r\n";
+            continue;
+        }
+        for (const auto& [part, count] : value.items())
+            out += csvField(name + " " + part) + "," + csvField(cellText(count)) + "\r\n";
+    }
     return out;
 }
 

@@ -9,7 +9,8 @@ namespace orvane::batch {
 std::string summaryTable(const SummaryJson& rows, const SummaryTotals& totals) {
     using Json = SummaryJson;
     static const char* const kColumns[] = {"outcome",     "form",        "triangles", "largest_primitive_faces",
-                                           "largest_sub_object_polygons", "short_edges", "animation", "path"};
+                                           "largest_sub_object_polygons", "short_edges", "findings_count",
+                                           "animation", "path"};
     constexpr std::size_t kCount = std::size(kColumns);
     std::vector<std::vector<std::string>> heads(kCount);
     std::vector<std::size_t> widths(kCount, 1);
@@ -41,7 +42,7 @@ std::string summaryTable(const SummaryJson& rows, const SummaryTotals& totals) {
         std::string text;
         for (std::size_t c = 0; c < kCount; ++c) {
             const std::string& cell = line[c];
-            const bool rightAligned = c >= 2 && c <= 5;
+            const bool rightAligned = c >= 2 && c <= 6;
             const std::string pad(widths[c] - std::min(widths[c], cell.size()), ' ');
             if (c) text += ' ';
             text += c == kCount - 1 ? cell : rightAligned ? pad + cell : cell + pad;
@@ -67,7 +68,7 @@ std::string summaryTable(const SummaryJson& rows, const SummaryTotals& totals) {
     char number[64];
     auto total = [&out](const char* name, const std::string& value) {
         std::string label = name;
-        label.resize(std::max<std::size_t>(label.size(), 22), ' ');
+        label.resize(std::max<std::size_t>(label.size() + 1, 22), ' ');
         out += label + value + '\n';
     };
     total("shapes found", std::to_string(totals.found));
@@ -76,6 +77,9 @@ std::string summaryTable(const SummaryJson& rows, const SummaryTotals& totals) {
     for (std::size_t i = 0; i < kForms.size(); ++i)
         total(("form " + std::string(formName(kForms[i]))).c_str(), std::to_string(totals.perForm[i]));
     total("index overflow", std::to_string(totals.indexOverflows));
+    for (std::size_t i = 0; i < totals.findingsPerKind.size(); ++i)
+        total(("findings " + std::string(findings::kindId(findings::kKinds[i]))).c_str(),
+              std::to_string(totals.findingsPerKind[i]));
     std::snprintf(number, sizeof number, "%.1f", totals.megabytesRead);
     total("megabytes read", number);
     std::snprintf(number, sizeof number, "%.2f", totals.wallSeconds);

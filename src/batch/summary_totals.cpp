@@ -14,6 +14,9 @@ SummaryTotals totalsOf(const BatchSummary& summary) {
             if (row.form == kForms[i]) ++totals.perForm[i];
         if (row.figures && indexOverflow(*row.figures)) ++totals.indexOverflows;
         bytes += row.bytes;
+        if (row.findings)
+            for (std::size_t i = 0; i < totals.findingsPerKind.size(); ++i)
+                totals.findingsPerKind[i] += row.findings->perKind[i];
     }
     totals.megabytesRead = static_cast<double>(bytes) / 1e6;
     totals.wallSeconds = summary.wallSeconds;

@@ -26,6 +26,7 @@ struct SummaryTotals {
     double wallSeconds = 0;
     double megabytesPerSecond = 0;
     bool interrupted = false;
+    std::array<std::int64_t, std::size(findings::kKinds)> findingsPerKind{};  // in the order of kKinds
 };
 
 // Open Rails draws a sub-object through 16-bit indices.

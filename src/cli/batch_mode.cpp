@@ -70,6 +70,7 @@ int runBatchMode(const CliOptions& options) {
     settings.switches = options.switches;
     settings.jobs = options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     if (!options.reportsDir.empty()) settings.reportsDir = pathFromText(options.reportsDir);
+    for (const std::string& dir : options.textureDirs) settings.textureDirs.push_back(pathFromText(dir));
 
     const std::atomic<bool>& stop = catchInterrupt();
     batch::BatchSummary summary;

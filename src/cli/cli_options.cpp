@@ -30,6 +30,8 @@ std::string usageText() {
            "  --no-check-animations       leave the animations alone\n"
            "  --report-only               report and repair in memory, write no file\n"
            "  --compress                  write the repaired shape as a compressed shape\n"
+           "  --findings                  after the report, list what the simulators trip on\n"
+           "  --textures DIR              look for the shape's textures in DIR too (repeatable)\n"
            "  --jobs N                    batch: shapes run at once (default the number of cores)\n"
            "  --format table|csv|json     batch: form of the summary (default table)\n"
            "  --reports DIR               batch: each shape's report to DIR/<path>.txt\n"
@@ -139,6 +141,13 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
                     return fail("option --format takes table, csv or json, not \"" + *text + "\"");
                 (arg == "--format" ? options.format : arg == "--reports" ? options.reportsDir : options.summaryFile) = *text;
                 options.batchOption = true;
+            } else if (arg == "--findings") {
+                if (!rejectValue()) return std::nullopt;
+                options.findings = true;
+            } else if (arg == "--textures") {
+                auto text = takeValue();
+                if (!text || text->empty()) return fail("option " + arg + " needs a value");
+                options.textureDirs.push_back(*text);
             } else if (arg == "--help") {
                 options.help = true;
             } else if (arg == "--version") {

@@ -22,6 +22,10 @@ struct CliOptions {
     std::string reportsDir;
     std::string summaryFile;
     bool batchOption = false;  // --format, --reports or --summary was given
+    // Findings beyond the checks: listed after the report of a single run
+    // (a batch always lists them); textures also looked for in these folders.
+    bool findings = false;
+    std::vector<std::string> textureDirs;
 };
 
 // The usage text printed by --help and after a usage error.

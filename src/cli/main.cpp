@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,8 @@
 #include "cli/cli_options.h"
 #include "cli/console.h"
 #include "document/path_text.h"
+#include "findings/find_problems.h"
+#include "findings/findings_text.h"
 #include "orvane_version.h"
 #include "run/fix_run.h"
 
@@ -51,7 +55,26 @@ public:
     }
     void setBusy(bool) override {}
 
+    // With --findings: the findings of the shape as read, for after the report.
+    void findFor(const std::filesystem::path& file, const std::vector<std::string>& textureDirs) {
+        std::vector<std::filesystem::path> given;
+        for (const std::string& dir : textureDirs) given.push_back(pathFromText(dir));
+        textures_ = {&listings_, listings_.foldersFor(file, given)};
+        findings_ = true;
+    }
+    void shapeRead(const clsReader& root) override {
+        if (findings_) found_ = findings::findProblems(root, textures_);
+    }
+    // Nothing when the shape was not read.
+    void printFindings() const {
+        if (found_) cli::writeTo(stdout, findings::findingsText(*found_));
+    }
+
 private:
+    bool findings_ = false;
+    findings::TextureFolders listings_;
+    findings::TextureSearch textures_;
+    std::optional<findings::ShapeFindings> found_;
     bool showProgress_;
     std::string caption_;
     long lastShown_ = -1;
@@ -89,8 +112,10 @@ int main(int argc, char** argv) {
     }
     if (cli::isBatchRun(*options)) return cli::runBatchMode(*options);
     ConsoleView view;
+    if (options->findings) view.findFor(pathFromText(options->file), options->textureDirs);
     leaveTreesToProcessExit();
     RunResult result = runFix(pathFromText(options->file), view, options->limits, options->switches);
+    view.printFindings();
     std::fflush(stdout);
     return exitStatus(result.outcome);
 }

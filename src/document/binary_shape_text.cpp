@@ -239,14 +239,35 @@ private:
         return scratch_;
     }
 
-    // Whether UTF-16 units read back from the text as one bare word.
-    bool isBareWord(std::uint64_t pos, std::size_t units) const {
-        if (units == 0 || u16(pos) == u'"') return false;
+    // How UTF-16 units stand in the text: as one bare word, as one value in
+    // quotation marks (a blank, tab or parenthesis inside, or nothing at
+    // all), or not at all (a quotation mark would end the quoted value
+    // early; a line break has no place in one item).
+    enum class TextForm { Bare, Quoted, None };
+    TextForm textForm(std::uint64_t pos, std::size_t units) const {
+        bool bare = units != 0 && u16(pos) != u'"';
         for (std::size_t i = 0; i < units; ++i) {
             const std::uint16_t u = u16(pos + 2 * i);
-            if (u < 0x21 || u == u'(' || u == u')') return false;
+            if (u == u'\r' || u == u'\n' || (u == u'"' && !bare)) return TextForm::None;
+            if (u < 0x21 || u == u'(' || u == u')') {
+                if (!bare) continue;
+                bare = false;
+                // A quotation mark before this unit was part of a bare word.
+                for (std::size_t j = 0; j < i; ++j)
+                    if (u16(pos + 2 * j) == u'"') return TextForm::None;
+            }
         }
-        return true;
+        return bare ? TextForm::Bare : TextForm::Quoted;
+    }
+
+    // The units as the text's item: UTF-8, in quotation marks when the form
+    // is Quoted.
+    std::string_view item(std::uint64_t pos, std::size_t units, TextForm form) {
+        if (form == TextForm::Bare) return utf8(pos, units);
+        utf8(pos, units);
+        scratch_.insert(scratch_.begin(), '"');
+        scratch_.push_back('"');
+        return scratch_;
     }
 
     // Reads the block at pos (its 8 header bytes readable), which must end
@@ -274,8 +295,9 @@ private:
 
         if (labelUnits) {
             need(p, labelUnits * 2);
-            if (!isBareWord(p, labelUnits)) fail(name() + " has a label that shape text cannot hold");
-            sink_.tokenBlockOpen(rule->name, utf8(p, labelUnits));
+            const TextForm form = textForm(p, labelUnits);
+            if (form == TextForm::None) fail(name() + " has a label that shape text cannot hold");
+            sink_.tokenBlockOpen(rule->name, item(p, labelUnits, form));
             p += labelUnits * 2;
         } else {
             sink_.tokenBlockOpen(rule->name, {});
@@ -327,8 +349,9 @@ private:
             p += 2;
             if (units * 2 > end - p) fail(name() + " ends inside a string");
             need(p, units * 2);
-            if (!isBareWord(p, units)) fail(name() + " holds a string that shape text cannot hold");
-            sink_.tokenValue(utf8(p, units));
+            const TextForm form = textForm(p, units);
+            if (form == TextForm::None) fail(name() + " holds a string that shape text cannot hold");
+            sink_.tokenValue(item(p, units, form));
             return p + units * 2;
         }
         if (end - p < 4) fail(name() + " ends inside a value at byte " + at(p));

@@ -63,6 +63,11 @@ public:
 
 private:
     static std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+    static bool isQuoted(std::string_view text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
+    // A value or label in quotation marks, as the binary form holds it.
+    static std::string_view unquoted(std::string_view text) {
+        return isQuoted(text) ? text.substr(1, text.size() - 2) : text;
+    }
 
     [[noreturn]] static void fail(const clsReader& node, const std::string& what) {
         throw ShapeError("block " + node.Name.str() + " " + what);
@@ -94,7 +99,7 @@ private:
         putU16(rule.token);
         putU16(0);
         putU32(0);  // the length, once known
-        const std::u16string label = toUtf16(node.Text().view());
+        const std::u16string label = toUtf16(unquoted(node.Text().view()));
         if (label.size() > 255) fail(node, "has a label longer than 255 characters");
         out_.push_back(static_cast<unsigned char>(label.size()));
         putUnits(label);
@@ -162,11 +167,14 @@ private:
                 return;
             }
             case SlotType::String: {
-                // A quoted word is stored without its quotes.
-                if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
-                const std::u16string units = toUtf16(text);
-                if (units.empty() || units.size() > 0xFFFF || units.find_first_of(u" \t\r\n()\"") != std::u16string::npos)
-                    bad("a word the binary form can hold");
+                // A quoted value is stored without its quotes: blanks and
+                // parentheses inside are the string's own.
+                const bool wasQuoted = isQuoted(text);
+                const std::u16string units = toUtf16(unquoted(text));
+                const bool bad16 = wasQuoted ? units.find_first_of(u"\r\n\"") != std::u16string::npos
+                                             : units.empty() || units.front() == u'"' ||
+                                                   units.find_first_of(u" \t\r\n()") != std::u16string::npos;
+                if (bad16 || units.size() > 0xFFFF) bad("a word the binary form can hold");
                 putU16(static_cast<std::uint32_t>(units.size()));
                 putUnits(units);
                 return;

@@ -181,6 +181,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
         RunState run(view, limits, switches);
         run.r = std::move(root);
         try {
+            view.shapeRead(*run.r);
             checkAndRepair(run, chosen, view, result);
         } catch (const ShapeError& e) {
             result.outcome = RunOutcome::Stopped;

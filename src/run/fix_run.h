@@ -33,6 +33,9 @@ public:
     // The run stopped after reading and wrote nothing; message is the text
     // of the message box that follows. A window keeps it in its report.
     virtual void runStopped(const std::string& message) { (void)message; }
+    // The shape was read, before any check or repair touches it: a view may
+    // look at the tree as it came from the file (and must not change it).
+    virtual void shapeRead(const clsReader& root) { (void)root; }
 };
 
 enum class RunOutcome {

@@ -112,6 +112,46 @@ TEST(ShapeForms, AValueWithoutBinaryFormStopsTheWriteNamingIt) {
     }
 }
 
+// A string or label with a blank or parentheses is one quoted value, as in
+// the text; written compressed it is the bare string again. One holding a
+// quotation mark or a line break has no text form.
+TEST(ShapeForms, StringsWithBlanksReadQuotedAndWriteBackBare) {
+    TempDir dir;
+    writeQuotedStringForms(dir.path(), 300);
+    NodePtr twin = readForm(dir / "twin.s", ShapeForm::Text);
+    NodePtr compressed = readForm(dir / "compressed.s", ShapeForm::Compressed);
+    EXPECT_EQ(treeDifference(*twin, *compressed), "");
+    EXPECT_EQ(valuesOf(*compressed->Find("images")->Nodes()[0]), std::vector<std::string>{kQuotedImage});
+    EXPECT_EQ(compressed->Find("matrices")->Nodes()[0]->Text(), kQuotedLabel);
+    compressed->SaveFile(dir / "text.s");
+    EXPECT_EQ(readBytes(dir / "text.s"), readBytes(dir / "twin.s"));
+
+    const std::vector<unsigned char> tokens = inflatedFile(dir / "compressed.s");
+    EXPECT_EQ(binaryShapeTokens(*compressed), tokens);
+    const auto unitsOf = [](std::string_view text) {
+        std::string units;
+        for (char c : text) units += std::string{c, '\0'};
+        return units;
+    };
+    const std::string bytes(tokens.begin(), tokens.end());
+    for (const std::string name : {"generated b(1).ace", "MAIN X"}) {
+        const std::size_t at = bytes.find(unitsOf(name));
+        ASSERT_NE(at, std::string::npos) << name;
+        EXPECT_EQ(static_cast<unsigned char>(bytes[at - (name == "MAIN X" ? 1 : 2)]), name.size()) << name;
+        for (const char bad : {'"', '\n', '\r'}) {
+            std::vector<unsigned char> damaged = tokens;
+            damaged[at + (bad == '"' ? 0 : 2 * name.find(' '))] = static_cast<unsigned char>(bad);
+            writeBytes(dir / "bad.s", "SIMISA@@@@@@@@@@" + std::string(damaged.begin(), damaged.end()));
+            NodePtr root = readFileRecording(dir / "bad.s");
+            EXPECT_TRUE(root->Nodes().empty());
+            EXPECT_NE(root->ReadProblem().find(name == "MAIN X" ? "has a label that shape text cannot hold"
+                                                                : "holds a string that shape text cannot hold"),
+                      std::string::npos)
+                << root->ReadProblem();
+        }
+    }
+}
+
 // Damaged files, each from a small compressed shape and from one whose
 // data spans several pieces of inflating and decoding: the reason and
 // where. A fault of the compressed data wins over a fault of the tokens.

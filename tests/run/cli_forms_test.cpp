@@ -44,6 +44,21 @@ TEST(CliForms, GeneratedShapeRunsAsItsTextInEveryForm) {
     expectFormsRunAsTheTwin(dir.path(), dir / "twin.s");
 }
 
+TEST(CliForms, QuotedStringsRunAsTheirTextAndCompressBack) {
+    TempDir dir;
+    writeQuotedStringForms(dir.path(), 3000);
+    expectFormsRunAsTheTwin(dir.path(), dir / "twin.s");
+    const CliResult r = runCli(dir.path(), "--compress --max-prim-faces 7 " + quoted(dir / "compressed.s"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    const CliResult back = runCli(dir.path(), "--max-prim-faces 7 " + quoted(dir / "compressed.sfixed"));
+    EXPECT_EQ(back.status, 0) << back.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "compressed.sfixedfixed"));
+    // The name goes back as the bare string: its length, then its units.
+    const std::vector<unsigned char> tokens = inflatedFile(dir / "compressed.sfixed");
+    const std::string name = utf16Bytes("generated b(1).ace", false);
+    EXPECT_NE(std::string(tokens.begin(), tokens.end()).find(std::string{18, 0} + name), std::string::npos);
+}
+
 TEST(CliForms, RealCompressedShapesRunAsTheirTwins) {
     const std::vector<CompressedPair> pairs = compressedCorpusPairs(ORVANE_CORPUS_DIR);
     if (pairs.empty()) GTEST_SKIP() << "no compressed corpus";

@@ -41,6 +41,19 @@ void writeGeneratedForms(const std::filesystem::path& dir, std::int64_t triangle
     writeOtherForms(dir, binaryShapeTokens(*readFileRecording(dir / "twin.s")), dir / "twin.s");
 }
 
+void writeQuotedStringForms(const std::filesystem::path& dir, std::int64_t triangles) {
+    writeGeneratedForms(dir, triangles);
+    std::string text = decodedFile(dir / "twin.s");
+    auto replaceAll = [&](const std::string& from, const std::string& to) {
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+    };
+    replaceAll("image ( generated.ace )", std::string("image ( ") + kQuotedImage + " )");
+    replaceAll("matrix MAIN (", std::string("matrix ") + kQuotedLabel + " (");
+    writeBytes(dir / "twin.s", utf16Bytes(text));
+    writeOtherForms(dir, binaryShapeTokens(*readFileRecording(dir / "twin.s")), dir / "twin.s");
+}
+
 std::vector<unsigned char> inflatedFile(const std::filesystem::path& compressed) {
     const std::string file = readBytes(compressed);
     return inflateShape({reinterpret_cast<const unsigned char*>(file.data()), file.size()});

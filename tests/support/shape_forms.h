@@ -27,6 +27,13 @@ void writeOtherForms(const std::filesystem::path& dir, const std::vector<unsigne
 // prints for it) and the files of kOtherForms.
 void writeGeneratedForms(const std::filesystem::path& dir, std::int64_t triangles);
 
+// As writeGeneratedForms, but the texture's name and the first matrix's
+// label hold a blank and parentheses, so the text holds them quoted:
+// kQuotedImage and kQuotedLabel. The names come back through the tokens.
+inline constexpr const char* kQuotedImage = "\"generated b(1).ace\"";
+inline constexpr const char* kQuotedLabel = "\"MAIN X\"";
+void writeQuotedStringForms(const std::filesystem::path& dir, std::int64_t triangles);
+
 // The inflated data of a compressed shape file.
 std::vector<unsigned char> inflatedFile(const std::filesystem::path& compressed);
 
