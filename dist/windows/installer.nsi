@@ -18,7 +18,9 @@ BrandingText "Orvane ${VERSION}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\orvane.exe"
+; "Run Orvane" on the finish page starts it as the Start menu entry does.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunOrvane
 !insertmacro MUI_PAGE_LICENSE "${SOURCE}\licenses\Orvane-MIT.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -30,10 +32,26 @@ BrandingText "Orvane ${VERSION}"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvane"
 !define PROGID "Orvane.Shape"
 
+; A shortcut and Exec start the program in the current output folder: the
+; user's documents (the install folder when there are none), so that the
+; file dialog does not first open among the program's DLLs.
+Function SetStartFolder
+  IfFileExists "$DOCUMENTS\*.*" 0 +3
+    SetOutPath "$DOCUMENTS"
+    Return
+  SetOutPath "$INSTDIR"
+FunctionEnd
+
+Function RunOrvane
+  Call SetStartFolder
+  Exec '"$INSTDIR\orvane.exe"'
+FunctionEnd
+
 Section "Orvane"
   !include "${FILES}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   WriteRegStr HKCU "Software\Orvane" "InstallDir" "$INSTDIR"
+  Call SetStartFolder
   CreateShortCut "$SMPROGRAMS\Orvane.lnk" "$INSTDIR\orvane.exe"
 
   ; "Open with": the program and a file type of its own listed among the
@@ -61,7 +79,10 @@ Section "Orvane"
 SectionEnd
 
 ; Removes what the installer put there, and only that; the settings the
-; program saved (HKCU\Software\Pellicor) stay for a later install.
+; program saved (HKCU\Software\Pellicor) stay for a later install. Qt's
+; file dialog settings (HKCU\Software\QtProject) are shared by every Qt
+; program and the program puts them back as it found them; their keys go
+; only when nothing is left in them.
 Section "Uninstall"
   !include "${UNFILES}"
   Delete "$INSTDIR\Uninstall.exe"
@@ -74,5 +95,7 @@ Section "Uninstall"
   DeleteRegKey HKCU "Software\Classes\Applications\orvane.exe"
   DeleteRegKey HKCU "Software\Orvane"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\QtProject\OrganizationDefaults"
+  DeleteRegKey /ifempty HKCU "Software\QtProject"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd

@@ -5,6 +5,7 @@
 #include "document/cls_reader.h"
 #include "document/path_text.h"
 #include "document/shape_error.h"
+#include "document/system_reason.h"
 #include "document/shape_writer_output.h"
 
 namespace orvane {
@@ -22,7 +23,7 @@ void clsReader::SaveCompressedFile(const std::filesystem::path& sName) {
         out.write(file.data(), file.size());
         out.commit();
     } catch (const std::system_error& e) {
-        throw SaveError(failure + e.code().message());
+        throw SaveError(failure + systemReason(e.code()));
     } catch (const std::exception& e) {
         throw SaveError(failure + e.what());
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 
@@ -32,11 +33,19 @@ std::error_code ShapeTextSource::open(const std::filesystem::path& chosen) {
     if (status.type() != std::filesystem::file_type::regular) throw UnreadableShape{};
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) return ec;
-    // The stream keeps no reason of its own; the system's is in errno.
+    // The stream keeps no reason of its own; the system's is in errno (on
+    // Windows the system's own error also in _doserrno).
     errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
     file_.open(path, std::ios::binary);
-    if (!file_)
+    if (!file_) {
+#ifdef _WIN32
+        if (_doserrno != 0) return std::error_code(static_cast<int>(_doserrno), std::system_category());
+#endif
         return errno ? std::error_code(errno, std::generic_category()) : std::make_error_code(std::errc::io_error);
+    }
     bytesLeft_ = fileBytes_ = size;
     return {};
 }

@@ -9,6 +9,7 @@
 #include "document/placeholder_walk.h"
 #include "document/shape_error.h"
 #include "document/shape_writer_output.h"
+#include "document/system_reason.h"
 #include "document/tree_edit.h"
 
 namespace orvane {
@@ -65,7 +66,7 @@ void ShapeWriter::saveFile(clsReader& root, const std::filesystem::path& target)
         file.commit();
     } catch (const std::system_error& e) {
         if (listenerFailed) throw;
-        throw SaveError(failure + e.code().message());
+        throw SaveError(failure + systemReason(e.code()));
     } catch (const std::exception& e) {
         if (listenerFailed) throw;
         throw SaveError(failure + e.what());

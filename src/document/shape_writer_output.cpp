@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <cerrno>
+#include <cstdlib>
 #include <mutex>
 #include <random>
 
@@ -19,7 +20,19 @@ namespace orvane::detail {
 
 namespace {
 
+// Clears the error numbers before a C library call whose failure throwErrno reports.
+void clearErrno() {
+    errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
+}
+
 [[noreturn]] void throwErrno(int fallback) {
+#ifdef _WIN32
+    // The C library keeps the system's own error beside its number.
+    if (_doserrno != 0) throw std::system_error(static_cast<int>(_doserrno), std::system_category());
+#endif
     const int code = errno != 0 ? errno : fallback;
     throw std::system_error(code, std::generic_category());
 }
@@ -63,7 +76,7 @@ ReplacingFile::ReplacingFile(const std::filesystem::path& target) : target_(syst
         name += target_.filename();
         name += suffix;
         temp_ = folder / name;
-        errno = 0;
+        clearErrno();
         file_ = openNewFile(temp_);
         if (file_) break;
         if (errno != EEXIST) {
@@ -101,13 +114,13 @@ void setChunkWriteFailureForTests(ChunkWriteFailure failure) {
 void ReplacingFile::write(const void* data, std::size_t bytes) {
     if (const auto fails = currentChunkWriteFailure(); fails && (*fails)(written_, bytes))
         throw std::system_error(std::make_error_code(std::errc::no_space_on_device));
-    errno = 0;
+    clearErrno();
     if (std::fwrite(data, 1, bytes, file_) != bytes) throwErrno(EIO);
     written_ += bytes;
 }
 
 void ReplacingFile::commit() {
-    errno = 0;
+    clearErrno();
     const bool flushed = std::fflush(file_) == 0;
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;

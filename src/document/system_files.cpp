@@ -52,20 +52,11 @@ void replaceFile(const std::filesystem::path& temp, const std::filesystem::path&
 #ifdef _WIN32
     // Replaces the file and reaches the disk before returning.
     if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
-    switch (GetLastError()) {
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            throw std::runtime_error(kTargetInUse);
-        case ERROR_ACCESS_DENIED:
-            // Also the answer for a target another program holds open.
-            if (heldOpenElsewhere(target)) throw std::runtime_error(kTargetInUse);
-            throw std::system_error(std::make_error_code(std::errc::permission_denied));
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_FILE_NOT_FOUND:
-            throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
-        default:
-            throw std::system_error(std::make_error_code(std::errc::io_error));
-    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) throw std::runtime_error(kTargetInUse);
+    // Access is denied also to a target another program holds open.
+    if (error == ERROR_ACCESS_DENIED && heldOpenElsewhere(target)) throw std::runtime_error(kTargetInUse);
+    throw std::system_error(static_cast<int>(error), std::system_category());
 #else
     std::error_code ec;
     std::filesystem::rename(temp, target, ec);

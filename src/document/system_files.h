@@ -6,8 +6,8 @@
 
 namespace orvane::detail {
 
-// Creates the file for writing in binary, failing (null, errno set) when
-// it exists already.
+// Creates the file for writing in binary, failing (null, errno set; on
+// Windows also _doserrno, the system's own error) when it exists already.
 std::FILE* openNewFile(const std::filesystem::path& path);
 
 // Puts the complete file temp in target's place, replacing an earlier file

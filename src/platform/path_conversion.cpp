@@ -14,7 +14,8 @@ QString toQString(const std::filesystem::path& path) {
 
 std::filesystem::path toPath(const QString& text) {
 #ifdef Q_OS_WIN
-    return std::filesystem::path(text.toStdWString());
+    // Qt's dialogs and drops put "/" between the parts; Windows writes "\".
+    return std::filesystem::path(text.toStdWString()).make_preferred();
 #else
     return std::filesystem::path(QFile::encodeName(text).toStdString());
 #endif

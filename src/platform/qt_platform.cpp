@@ -33,6 +33,37 @@ private:
     QSettings settings_;
 };
 
+// Qt's file dialog saves its history and last folder when it closes, under
+// the organisation "QtProject" that every Qt program of the user shares (on
+// Windows HKCU\Software\QtProject\OrganizationDefaults\FileDialog). This
+// program keeps its own last folder, so while one lives the dialog's
+// entries are put back as they were before: Orvane leaves nothing there that
+// an uninstaller would have to tell from another program's.
+class SharedDialogSettingsKept {
+public:
+    SharedDialogSettingsKept() {
+        QSettings settings(QSettings::UserScope, kOrganisation);
+        existed_ = settings.childGroups().contains(kGroup);
+        settings.beginGroup(kGroup);
+        for (const QString& key : settings.allKeys()) values_.insert(key, settings.value(key));
+    }
+    ~SharedDialogSettingsKept() {
+        QSettings settings(QSettings::UserScope, kOrganisation);
+        settings.remove(kGroup);
+        if (!existed_) return;
+        settings.beginGroup(kGroup);
+        for (auto it = values_.cbegin(); it != values_.cend(); ++it) settings.setValue(it.key(), it.value());
+    }
+    SharedDialogSettingsKept(const SharedDialogSettingsKept&) = delete;
+    SharedDialogSettingsKept& operator=(const SharedDialogSettingsKept&) = delete;
+
+private:
+    static inline const QString kOrganisation = QStringLiteral("QtProject");
+    static inline const QString kGroup = QStringLiteral("FileDialog");
+    bool existed_ = false;
+    QVariantMap values_;
+};
+
 }  // namespace
 
 QtPlatform::~QtPlatform() {
@@ -42,6 +73,7 @@ QtPlatform::~QtPlatform() {
 std::optional<std::filesystem::path> QtPlatform::openFile(const std::string& title,
                                                           const std::vector<FileFilter>& filters,
                                                           const std::filesystem::path& fileName) {
+    const SharedDialogSettingsKept kept;
     QFileDialog dialog(parent_, fromUtf8(title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -64,6 +96,7 @@ std::optional<std::filesystem::path> QtPlatform::saveFile(const std::string& tit
     QStringList nameFilters;
     for (const FileFilter& filter : filters)
         nameFilters << fromUtf8(filter.name) + " (" + fromUtf8(filter.pattern) + ")";
+    const SharedDialogSettingsKept kept;
     const QString chosen =
         QFileDialog::getSaveFileName(parent_, fromUtf8(title), toQString(fileName), nameFilters.join(";;"));
     if (chosen.isEmpty()) return std::nullopt;

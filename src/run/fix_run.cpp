@@ -6,6 +6,7 @@
 #include "document/block_layout.h"
 #include "document/path_text.h"
 #include "document/shape_error.h"
+#include "document/system_reason.h"
 #include "document/tree_edit.h"
 #include "fixes/animations.h"
 #include "fixes/split_primitives.h"
@@ -168,7 +169,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
         result.form = root->ReadForm();
         if (root->Nodes().empty()) {
             if (const std::error_code reason = root->OpenError()) {
-                result.problem = reason.message();
+                result.problem = systemReason(reason);
                 result.openFailed = true;
             } else {
                 result.problem = root->ReadProblem();

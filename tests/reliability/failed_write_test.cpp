@@ -15,6 +15,7 @@
 #include "document/cls_reader.h"
 #include "document/shape_error.h"
 #include "document/shape_writer_output.h"
+#include "document/system_reason.h"
 #include "reliability/run_contract.h"
 #include "support/shape_files.h"
 #include "generator/shape_generator.h"
@@ -23,6 +24,9 @@ using namespace orvane;
 using namespace orvane::test;
 
 namespace {
+
+// The reason of an injected failure, in the system's words.
+const std::string kNoSpace = systemReason(std::make_error_code(std::errc::no_space_on_device));
 
 // Fails the writer's chunks from the n-th on (0: the first) while it lives.
 class FailingChunks {
@@ -95,27 +99,27 @@ TEST_F(FailedWrite, TheShapeIsWrittenWhenNothingFails) {
 TEST_F(FailedWrite, OutputNameIsAFolder) {
     std::filesystem::create_directory(output_);
     writeBytes(output_ / "inside.txt", "kept");
-    expectWriteFailed(run(), "Is a directory");
+    expectWriteFailed(run(), systemReason(std::make_error_code(std::errc::is_a_directory)));
     EXPECT_EQ(folderEntries(output_), std::vector<std::string>{"inside.txt"});
     EXPECT_EQ(readBytes(output_ / "inside.txt"), "kept");
 }
 
 TEST_F(FailedWrite, InjectedFailureMidFile) {
     FailingChunks failing(2);
-    expectWriteFailed(run(), "No space left on device");
+    expectWriteFailed(run(), kNoSpace);
     EXPECT_GT(failing.chunks(), 2) << "the failure came before the middle of the file";
 }
 
 TEST_F(FailedWrite, InjectedFailureOnTheFirstChunk) {
     FailingChunks failing(0);
-    expectWriteFailed(run(), "No space left on device");
+    expectWriteFailed(run(), kNoSpace);
 }
 
 TEST_F(FailedWrite, InjectedFailureKeepsAnEarlierOutput) {
     writeBytes(output_, "an earlier output");
     const FileSnapshot before = FileSnapshot::pin(output_);
     FailingChunks failing(3);
-    expectWriteFailed(run(), "No space left on device");
+    expectWriteFailed(run(), kNoSpace);
     expectUnchanged(output_, before);
 }
 

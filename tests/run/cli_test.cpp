@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/path_text.h"
+#include "document/system_reason.h"
 #include "generator/sample_shapes.h"
 #include "support/cli_process.h"
 #include "support/shape_files.h"
@@ -41,7 +42,7 @@ TEST(Cli, MissingFileSaysItCouldNotBeOpenedAndExitsOne) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "The file could not be opened\n" + pathText(dir / "gone.s") + ": " +
-                         std::make_error_code(std::errc::no_such_file_or_directory).message() + "\n");
+                         systemReason(std::make_error_code(std::errc::no_such_file_or_directory)) + "\n");
 }
 
 TEST(Cli, ReportGoesToStdoutAndTheRepairBesideTheInput) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "document/path_text.h"
+#include "document/system_reason.h"
 #include "run/recording_view.h"
 #include "generator/sample_shapes.h"
 #include "support/shape_files.h"
@@ -68,7 +69,7 @@ TEST_F(RunFixture, UnreadableFileShowsTheMessageAndKeepsTheReport) {
 TEST_F(RunFixture, MissingFileIsUnreadableAndSaysItCouldNotBeOpened) {
     const RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
-    const std::string reason = std::make_error_code(std::errc::no_such_file_or_directory).message();
+    const std::string reason = systemReason(std::make_error_code(std::errc::no_such_file_or_directory));
     EXPECT_EQ(result.problem, reason);
     EXPECT_EQ(view.messages,
               std::vector<std::string>{"The file could not be opened\r" + pathText(shape) + ": " + reason});

@@ -15,6 +15,7 @@
 #include "fake_platform.h"
 #include "generator/sample_shapes.h"
 #include "generator/shape_generator.h"
+#include "document/system_reason.h"
 #include "run/fix_run.h"
 #include "support/shape_files.h"
 #include "ui/frm_update.h"
@@ -87,7 +88,7 @@ TEST_F(WindowFaults, MissingFileSaysItCouldNotBeOpenedAndWhy) {
     runAndWait(window, dir / "gone.s");
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "The file could not be opened\r" + (dir / "gone.s").string() + ": " +
-                                             std::make_error_code(std::errc::no_such_file_or_directory).message());
+                                             systemReason(std::make_error_code(std::errc::no_such_file_or_directory)));
 }
 
 TEST_F(WindowFaults, ReportIsSavedUnderTheNameOfItsShapeAndNothingIsOfferedWhileEmpty) {
