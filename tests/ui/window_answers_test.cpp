@@ -21,19 +21,13 @@
 #include "ui/frm_update.h"
 #include "ui/report_list.h"
 #include "window_access.h"
+#include "window_test.h"
 
 namespace orvane::test {
 namespace {
 
-class WindowAnswers : public ::testing::Test {
+class WindowAnswers : public WindowTest {
 protected:
-    FakePlatform platform;
-    platform::Platform services = platform.services();
-    ui::frmUpdate window{services};
-    TempDir dir;
-
-    ui::ReportList& list() { return control<ui::ReportList>(window, "lst"); }
-
     // Presses Shift+F10 on the list; true when its menu opened (it is closed again at once).
     bool menuOpensFromTheKeyboard() {
         bool opened = false;

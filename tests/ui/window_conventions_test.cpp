@@ -20,18 +20,13 @@
 #include "ui/progress_box.h"
 #include "ui/report_list.h"
 #include "window_access.h"
+#include "window_test.h"
 
 namespace orvane::test {
 namespace {
 
-class WindowConventions : public ::testing::Test {
+class WindowConventions : public WindowTest {
 protected:
-    FakePlatform platform;
-    platform::Platform services = platform.services();
-    ui::frmUpdate window{services};
-    TempDir dir;
-
-    ui::ReportList& list() { return control<ui::ReportList>(window, "lst"); }
     QString status() { return control<ui::ProgressBox>(window, "picPerc").statusText(); }
 
     void drop(const QList<QUrl>& urls) {

@@ -22,19 +22,13 @@
 #include "ui/progress_box.h"
 #include "ui/report_list.h"
 #include "window_access.h"
+#include "window_test.h"
 
 namespace orvane::test {
 namespace {
 
-class WindowFaults : public ::testing::Test {
+class WindowFaults : public WindowTest {
 protected:
-    FakePlatform platform;
-    platform::Platform services = platform.services();
-    ui::frmUpdate window{services};
-    TempDir dir;
-
-    ui::ReportList& list() { return control<ui::ReportList>(window, "lst"); }
-
     // The buttons, the switches, then "Save Report As...".
     std::vector<bool> controlsEnabled() {
         std::vector<bool> enabled;
