@@ -27,9 +27,14 @@ public:
     }
     void repaintLines() override {}
     void clearReport() override {}
-    void setCaption(const std::string& caption) override { caption_ = caption; }
+    void setCaption(const std::string& caption) override {
+        caption_ = caption;
+        checking_ = caption == kCheckingLods;
+    }
     void pc(float p) override {
-        if (!showProgress_) return;
+        // The terminal shows the reading and the writing; the checks show
+        // their report lines.
+        if (!showProgress_ || checking_) return;
         long whole = std::lround(std::nearbyint(p));
         if (whole == lastShown_) return;
         lastShown_ = whole;
@@ -54,6 +59,7 @@ public:
 private:
     bool showProgress_;
     std::string caption_;
+    bool checking_ = false;
     long lastShown_ = -1;
 };
 

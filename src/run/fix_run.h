@@ -52,6 +52,9 @@ struct RunResult {
     // opened (the system's words) or why a damaged compressed or binary shape
     // could not be read; empty for anything else that is no shape.
     std::string problem;
+    // For Unreadable with no problem: what the file held instead of a
+    // shape ("empty file", "not a shape: it starts with ..."), if known.
+    std::string found;
     bool openFailed = false;              // Unreadable because the file could not be opened
     ShapeForm form = ShapeForm::Unknown;  // the form of the file read
     NodePtr root;         // after an unreadable file, the (empty) root that was read
@@ -60,6 +63,13 @@ struct RunResult {
 
 // The text of the message box for an unreadable file.
 extern const char* const kInvalidFileFormat;  // "Invalid File Format" + CR + explanation
+
+// The message box text for a file that is no shape: kInvalidFileFormat,
+// then a line with the path and what was found in its place.
+std::string invalidFormatMessage(const std::filesystem::path& chosen, const std::string& found);
+
+// The caption of the progress box while the checks and repairs run.
+extern const char* const kCheckingLods;  // "Checking LOD's"
 
 // The first line of the message box for a file that could not be opened.
 extern const char* const kCannotOpenFile;  // "The file could not be opened"
