@@ -50,7 +50,7 @@ private:
     // until the end. nextPercentAt_ is where the next whole percent begins.
     bool everyPercent_ = false;
     std::uint64_t expectedUnits_ = 0;
-    std::uint64_t nextPercentAt_ = 0;
+    std::uint64_t nextPercentAt_ = UINT64_MAX;
     std::int64_t lastPercent_ = 0;
     KeepAliveTicker keepAlive_{root_};
 };
@@ -91,7 +91,7 @@ void ShapeWriter::writeTree() {
     }
     openBlock(root_, 0);
     while (!open_.empty()) {
-        if (out_.written() >= nextPercentAt_ && everyPercent_) percentStep();
+        if (out_.written() >= nextPercentAt_) percentStep();
         try {
             keepAlive_.tick();
         } catch (...) {

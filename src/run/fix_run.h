@@ -49,8 +49,9 @@ struct RunResult {
     bool fixesMade = false;  // a repair was made, in memory at least
     std::filesystem::path output;
     // For Stopped and WriteFailed; for Unreadable, why the file could not be
-    // opened (the system's words) or why a damaged compressed or binary shape
-    // could not be read; empty for anything else that is no shape.
+    // opened (the system's words), why a damaged compressed or binary shape
+    // could not be read, or where a cut-off text shape ends; empty for
+    // anything else that is no shape.
     std::string problem;
     // For Unreadable with no problem: what the file held instead of a
     // shape ("empty file", "not a shape: it starts with ..."), if known.
@@ -78,8 +79,9 @@ extern const char* const kCannotOpenFile;  // "The file could not be opened"
 // then the path and the system's reason.
 std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::string& reason);
 
-// The message box text for a compressed or binary shape that could not be
-// read: "Unreadable compressed shape" and the reason with where it was found.
+// The message box text for a shape of a known form that could not be read:
+// "Unreadable compressed shape" (binary shape, shape) and the reason with
+// where it was found.
 std::string unreadableShapeMessage(ShapeForm form, const std::string& reason);
 
 // The message box text for an unreadable file, whichever the reason.
