@@ -82,6 +82,7 @@ constexpr std::size_t kShownBytes = 34;
 
 void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, bool bText) {
     bool unreadable = false;
+    bool outOfMemory = false;
     {
         ShapeReader reader(root, bText);
         try {
@@ -96,13 +97,19 @@ void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, b
             unreadable = true;
         } catch (const std::bad_alloc&) {
             if (reader.listenerFailed_) throw;
-            root.root().found = "not enough memory to read it";
-            unreadable = true;
+            outOfMemory = unreadable = true;
         } catch (...) {
             if (reader.listenerFailed_ || !isReadFailure(std::current_exception())) throw;
             unreadable = true;
         }
     }  // the reader's buffers and any partial tree are released here
+    if (outOfMemory) {
+        try {
+            root.root().found = "not enough memory to read it";
+        } catch (const std::bad_alloc&) {
+            // the message goes without its reason
+        }
+    }
     if (unreadable) {
         root.Nodes().clear();
         root.Strings().clear();
