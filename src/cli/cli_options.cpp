@@ -20,11 +20,12 @@ std::string usageText() {
            "Windows-1252), compressed (\"SIMISA@F\") and uncompressed binary.\n"
            "\n"
            "Options:\n"
-           "  --max-prim-faces N          most faces in one primitive (default " +
+           "  --max-prim-faces N          most faces in one primitive, 1 to 2147483647 (default " +
            wholeText(kDefaultMaxPrimFaces) + ")\n"
-           "  --max-object-polys N        most polygons in one sub-object (default " +
+           "  --max-object-polys N        most polygons in one sub-object, 1 to 2147483647 (default " +
            wholeText(kDefaultMaxObjectPolys) + ")\n"
-           "  --min-edge-mm X             minimum edge size in millimetres (default " +
+           "  --min-edge-mm X             minimum edge size in millimetres, 0 (no edge is short) to\n"
+           "                              1000000, \".\" as decimal point (default " +
            formatSingle(kDefaultMinEdgeMm) + ")\n"
            "  --make-small-polys-visible  lift one point of every short edge by 1 metre\n"
            "  --no-check-animations       leave the animations alone\n"
@@ -108,13 +109,17 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
                 auto text = takeValue();
                 if (!text) return fail("option " + arg + " needs a value");
                 auto number = parseInteger(*text);
-                if (!number) return fail("option " + arg + " takes a whole number, not \"" + *text + "\"");
+                if (!number || *number < 1)
+                    return fail("option " + arg + " takes a whole number from 1 to 2147483647, not \"" + *text + "\"");
                 (arg == "--max-prim-faces" ? options.limits.maxPrimFaces : options.limits.maxObjectPolys) = *number;
             } else if (arg == "--min-edge-mm") {
                 auto text = takeValue();
                 if (!text) return fail("option " + arg + " needs a value");
+                // "." is the decimal point whatever the system's language.
                 auto number = toSingle(*text);
-                if (!number) return fail("option " + arg + " takes a number, not \"" + *text + "\"");
+                if (!number || !(*number >= 0.0f && *number <= kMostMinEdgeMm))
+                    return fail("option " + arg + " takes a number of millimetres with \".\" as decimal point, from 0 to " +
+                                wholeText(static_cast<std::int64_t>(kMostMinEdgeMm)) + ", not \"" + *text + "\"");
                 options.limits.minEdgeSqr = minEdgeSqrFromMillimetres(*number);
             } else if (arg == "--make-small-polys-visible") {
                 if (!rejectValue()) return std::nullopt;

@@ -31,9 +31,14 @@ public:
     }
     void repaintLines() override {}
     void clearReport() override {}
-    void setCaption(const std::string& caption) override { caption_ = caption; }
+    void setCaption(const std::string& caption) override {
+        caption_ = caption;
+        checking_ = caption == kCheckingLods;
+    }
     void pc(float p) override {
-        if (!showProgress_) return;
+        // The terminal shows the reading and the writing; the checks show
+        // their report lines.
+        if (!showProgress_ || checking_) return;
         long whole = std::lround(std::nearbyint(p));
         if (whole == lastShown_) return;
         lastShown_ = whole;
@@ -77,6 +82,7 @@ private:
     std::optional<findings::ShapeFindings> found_;
     bool showProgress_;
     std::string caption_;
+    bool checking_ = false;
     long lastShown_ = -1;
 };
 

@@ -13,8 +13,10 @@
 
 namespace orvane {
 
-// A compressed or binary shape that cannot be read: the message gives the
-// reason and the byte where it was found.
+// A shape that cannot be read although its form was recognised: a damaged
+// compressed or binary shape (the message gives the reason and the byte
+// where it was found) or a text shape cut off inside a block (the block
+// and the line of its "(").
 class DamagedShape : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -155,6 +155,11 @@ const std::string& clsReader::ReadProblem() const {
     return rootState() ? rootState()->problem : kNone;
 }
 
+const std::string& clsReader::ReadFound() const {
+    static const std::string kNone;
+    return rootState() ? rootState()->found : kNone;
+}
+
 void clsReader::SetHeader(std::string header) { root().sHeader = std::move(header); }
 
 clsReader::RootState& clsReader::root() {

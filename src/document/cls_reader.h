@@ -82,7 +82,10 @@ using ProgressListener = std::function<void(float percent)>;
 // outermost block (as the format's reader always has), or at every whole
 // percent of the text, however deep the block being read. A large shape
 // keeps most of its text in a few top-level blocks, so only the second
-// moves a bar through the whole read.
+// moves a bar through the whole read. The same choice holds for SaveFile:
+// once per top-level block, or at every whole percent of the bytes written
+// (against the size of the text that was read, the bar held below 100
+// until the file is complete).
 enum class ReadProgress { OutermostItems, EveryPercent };
 
 // Deepest block nesting a file may have (the outermost block is level 1).
@@ -157,6 +160,10 @@ public:
     // the byte where it was found; empty otherwise).
     ShapeForm ReadForm() const;
     const std::string& ReadProblem() const;
+    // For a file that is no shape at all (Nodes empty, ReadProblem empty):
+    // what was found instead, such as "empty file" or "not a shape: it
+    // starts with ..."; empty when the reader has nothing to say.
+    const std::string& ReadFound() const;
     // Writes the tree as a shape text file (see shape_writer.cpp). Throws
     // SaveError naming the path and the reason; on failure no file of that
     // name is created or changed.
@@ -188,6 +195,10 @@ private:
         std::int32_t lastPerc = 0;
         ShapeForm form = ShapeForm::Unknown;
         std::string problem;
+        std::string found;
+        // Characters of shape text the file held (0: not read from a file);
+        // the writer's estimate of what it will write.
+        std::uint64_t textUnits = 0;
         ProgressListener progress;
         ReadProgress readSteps = ReadProgress::OutermostItems;
         std::function<void()> keepAlive;

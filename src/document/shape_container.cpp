@@ -144,6 +144,10 @@ std::size_t ShapeInflater::inflateInto(unsigned char* to, std::size_t room) {
     const int status = inflate(&z, Z_NO_FLUSH);
     const std::size_t made = before - z.avail_out;
     produced_ += made;
+    // zlib checks the data's Adler-32 checksum only at the stream's end: a
+    // mismatch there says the data is damaged, not where.
+    if (status == Z_DATA_ERROR && z.msg && std::string_view(z.msg) == "incorrect data check")
+        fail("the compressed data's checksum does not match: the file is damaged");
     if (status == Z_DATA_ERROR || status == Z_NEED_DICT)
         fail("compressed data is damaged at byte " + groupedNumber(kContainerBytes + z.total_in));
     if (status == Z_MEM_ERROR) {

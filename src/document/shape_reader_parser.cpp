@@ -54,22 +54,62 @@ bool isReadFailure(const std::exception_ptr& failure) {
     }
 }
 
+// What the first bytes of a file that is no shape text show: up to 16
+// characters, UTF-16 (by its byte-order mark, or a zero high byte in the
+// first unit) or single bytes, anything but printable ASCII as ".".
+std::string notAShape(std::string_view bytes) {
+    constexpr std::size_t kShown = 16;
+    const bool marked = bytes.starts_with("\xFF\xFE");
+    const bool utf16 = marked || (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0');
+    const auto printable = [](unsigned u) { return u >= 0x20 && u < 0x7F ? static_cast<char>(u) : '.'; };
+    std::string shown;
+    if (utf16) {
+        for (std::size_t i = marked ? 2 : 0; i + 1 < bytes.size() && shown.size() < kShown; i += 2)
+            shown += printable(static_cast<unsigned char>(bytes[i]) | unsigned{static_cast<unsigned char>(bytes[i + 1])} << 8);
+        if (marked && shown.empty()) return "empty file: nothing but the byte-order mark";
+    } else {
+        for (std::size_t i = 0; i < bytes.size() && shown.size() < kShown; ++i)
+            shown += printable(static_cast<unsigned char>(bytes[i]));
+    }
+    return "not a shape: it starts with \"" + shown + "\"";
+}
+
+// Bytes of the file's start that the message of a file that is no shape
+// may show (16 UTF-16 characters after a byte-order mark).
+constexpr std::size_t kShownBytes = 34;
+
 }  // namespace
 
 void ShapeReader::readFile(clsReader& root, const std::filesystem::path& path, bool bText) {
     bool unreadable = false;
+    bool outOfMemory = false;
     {
         ShapeReader reader(root, bText);
         try {
             reader.run(path);
         } catch (const DamagedShape& e) {
+            if (reader.listenerFailed_) throw;
             root.root().problem = e.what();
             unreadable = true;
+        } catch (const detail::UnreadableShape& e) {
+            if (reader.listenerFailed_) throw;
+            root.root().found = e.found;
+            unreadable = true;
+        } catch (const std::bad_alloc&) {
+            if (reader.listenerFailed_) throw;
+            outOfMemory = unreadable = true;
         } catch (...) {
             if (reader.listenerFailed_ || !isReadFailure(std::current_exception())) throw;
             unreadable = true;
         }
     }  // the reader's buffers and any partial tree are released here
+    if (outOfMemory) {
+        try {
+            root.root().found = "not enough memory to read it";
+        } catch (const std::bad_alloc&) {
+            // the message goes without its reason
+        }
+    }
     if (unreadable) {
         root.Nodes().clear();
         root.Strings().clear();
@@ -84,12 +124,15 @@ void ShapeReader::run(const std::filesystem::path& path) {
     clsReader::RootState& state = root_.root();
     state.form = ShapeForm::Unknown;
     state.problem.clear();
+    state.found.clear();
+    state.textUnits = 0;
     state.openError.clear();
     if (const std::error_code reason = source_.open(path)) {
         state.openError = reason;
         return;
     }
-    const std::string first = source_.firstBytes(kFormBytes);
+    if (source_.fileBytes() == 0) throw detail::UnreadableShape{"empty file"};
+    const std::string first = source_.firstBytes(std::max(kFormBytes, kShownBytes));
     const ShapeForm form = formOfFile(first);
     if (form != ShapeForm::Text) {
         state.form = form;
@@ -103,13 +146,22 @@ void ShapeReader::run(const std::filesystem::path& path) {
         if (content.isTokens()) return readTokens(content);
         source_.useText(content.takeText());
     }
-    root_.SetHeader(source_.readHeaderLine());
-    if (!root_.Header().starts_with(kHeaderStart)) return;
+    try {
+        root_.SetHeader(source_.readHeaderLine());
+    } catch (const detail::UnreadableShape&) {
+        throw detail::UnreadableShape{notAShape(first)};  // a single byte, or a byte-order mark alone
+    }
+    if (!root_.Header().starts_with(kHeaderStart)) {
+        state.found = notAShape(first);
+        return;
+    }
     if (form == ShapeForm::Text) state.form = ShapeForm::Text;
     root_.root().lastPerc = 0;
     everyPercent_ = root_.root().readSteps == ReadProgress::EveryPercent;
     source_.startBody();
     length_ = source_.length();
+    textBody_ = true;
+    state.textUnits = length_ + root_.Header().size() + 2;
     heap_.emplace(length_ * 2);
     parseBody(findOutermostName());
 }
@@ -122,7 +174,7 @@ std::uint64_t ShapeReader::findOutermostName() {
     bool inRun = false;
     std::uint64_t pos = 1;
     for (;;) {
-        if (pos > length_) throw detail::UnreadableShape{};  // no "(" at all
+        if (pos > length_) throw detail::UnreadableShape{"no block: the text after the header line holds no \"(\""};
         if (pos >= source_.end()) source_.fill(runStart ? runStart : pos, std::min(pos + (1u << 16), length_));
         const char16_t* d = source_.data();
         const std::uint64_t base = source_.base();
@@ -130,7 +182,8 @@ std::uint64_t ShapeReader::findOutermostName() {
         for (; pos < stop; ++pos) {
             const char16_t u = d[pos - base];
             if (u == u'(') {
-                if (runStart == 0) throw detail::UnreadableShape{};  // only blanks before it
+                if (runStart == 0)
+                    throw detail::UnreadableShape{"no block name before the first \"(\" " + lineText(pos)};
                 std::string name = toUtf8(std::u16string_view(d + (runStart - base), pos - runStart));
                 name.erase(name.find_last_not_of(' ') + 1);
                 root_.Name = std::string_view(name);
@@ -154,6 +207,7 @@ void ShapeReader::readTokens(ShapeContent& content) {
     length_ = content.firstByte() + content.tokenBytes();
     try {
         decodeShapeTokens(content.tokens(), content.tokenBytes(), content.firstByte(), content.where(), *this);
+        root_.root().textUnits = tokenTextUnits_;
     } catch (...) {
         // Damaged compressed data is the reason to give, wherever the
         // tokens went wrong; the listener's own failure passes unchanged.
@@ -165,6 +219,8 @@ void ShapeReader::readTokens(ShapeContent& content) {
 
 void ShapeReader::tokenBlockOpen(std::string_view name, std::string_view label) {
     keepAliveStep();
+    // Its head line, indented by depth, and its ")" line.
+    tokenTextUnits_ += name.size() + label.size() + 2 * frames_.size() + 10;
     if (frames_.empty()) {
         // The outermost name is the last word before its "(".
         root_.Name = label.empty() ? name : label;
@@ -176,7 +232,10 @@ void ShapeReader::tokenBlockOpen(std::string_view name, std::string_view label) 
     openChild();
 }
 
-void ShapeReader::tokenValue(std::string_view text) { addItem(ShapeText(text)); }
+void ShapeReader::tokenValue(std::string_view text) {
+    tokenTextUnits_ += text.size() + 1;
+    addItem(ShapeText(text));
+}
 
 void ShapeReader::tokenBlockClose(std::uint64_t endByte) {
     p_ = endByte;
@@ -190,6 +249,7 @@ void ShapeReader::startRoot(std::uint64_t q) {
     Frame top;
     top.target = &root_;
     top.last = top.beforeLast = kEmpty;
+    top.openAt = q;
     frames_.push_back(std::move(top));
     root_.SetParent(nullptr);
     p_ = q + 1;
@@ -199,9 +259,15 @@ void ShapeReader::parseBody(std::uint64_t q) {
     startRoot(q);
     while (!frames_.empty()) {
         keepAliveStep();
-        if (p_ >= length_) {  // the text has ended: the block ends with it
-            closeBlock();
-            continue;
+        if (p_ >= length_) {
+            // The last character is looked at only as a ")" that closes a
+            // block; a text that ends inside a block is cut off.
+            if (p_ == length_ && charAt(p_) == u')') {
+                ++p_;
+                closeBlock();
+                continue;
+            }
+            throw DamagedShape(cutOffReason());
         }
         // Skip blanks, stopping at the last character at the latest.
         for (;;) {
@@ -239,7 +305,9 @@ void ShapeReader::reserveFresh(List& list, std::size_t n) {
 ShapeText ShapeReader::itemText(std::size_t index) const { return index == kEmpty ? ShapeText() : items_[index]; }
 
 void ShapeReader::openChild() {
-    if (frames_.size() >= static_cast<std::size_t>(kMaxNestingDepth)) throw detail::UnreadableShape{};
+    if (frames_.size() >= static_cast<std::size_t>(kMaxNestingDepth))
+        throw detail::UnreadableShape{"blocks nest deeper than " + groupedNumber(kMaxNestingDepth) + " levels" +
+                                      (textBody_ ? " " + lineText(p_) : std::string())};
     Frame& f = frames_.back();
     const std::string_view beforeLast = f.beforeLastCopied ? f.beforeLastCopy.view()
                                         : f.beforeLast == kEmpty ? std::string_view()
@@ -267,6 +335,7 @@ void ShapeReader::openChild() {
     next.itemStart = items_.size();
     next.childStart = children_.size();
     next.last = next.beforeLast = kEmpty;
+    next.openAt = p_;
     frames_.push_back(std::move(next));
     ++p_;
 }
@@ -286,7 +355,8 @@ void ShapeReader::readValue() {
                 pos = base + static_cast<std::uint64_t>(found - d);
                 if (pos < stop) break;
             }
-            if (stop > length_) throw detail::UnreadableShape{};
+            if (stop > length_)
+                throw detail::UnreadableShape{"a quoted value " + lineText(s) + " has no closing quotation mark"};
             source_.fill(s, stop);
         }
         p_ = pos + 1;
@@ -367,6 +437,20 @@ void ShapeReader::closeBlock() {
     children_.push_back(std::move(closed));
     frames_.back().last = kEmpty;  // the item before last stays as it was
     progressStep();
+}
+
+char16_t ShapeReader::charAt(std::uint64_t p) {
+    if (p < source_.base() || p >= source_.end()) source_.fill(p, p);
+    return source_.data()[p - source_.base()];
+}
+
+std::string ShapeReader::lineText(std::uint64_t p) { return "at line " + groupedNumber(source_.lineOf(p)); }
+
+std::string ShapeReader::cutOffReason() {
+    const Frame& innermost = frames_.back();
+    const std::string name = innermost.target->Name.str();
+    return "the file ends inside block " + (name.empty() ? std::string("(unnamed)") : name) + " opened " +
+           lineText(innermost.openAt) + ": it may be cut off";
 }
 
 void ShapeReader::keepAliveStep() {

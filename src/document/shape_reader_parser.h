@@ -44,6 +44,8 @@ private:
         std::size_t beforeLast = 0;
         bool beforeLastCopied = false;
         ShapeText beforeLastCopy;
+        // Where the block's "(" stands: a position in T, or in the tokens.
+        std::uint64_t openAt = 0;
     };
     static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
 
@@ -72,6 +74,12 @@ private:
     template <class List>
     void reserveFresh(List& list, std::size_t n);
     ShapeText unitsToText(const char16_t* units, std::size_t n);
+    // The unit at position p of T (p at most L), from the window or a refill.
+    char16_t charAt(std::uint64_t p);
+    // The reason given for a text that ends while blocks are still open.
+    std::string cutOffReason();
+    // "at line N" for position p of T, for messages.
+    std::string lineText(std::uint64_t p);
 
     clsReader& root_;
     const bool bText_;
@@ -88,6 +96,8 @@ private:
     std::vector<NodePtr> children_;
     std::string scratch_;
     bool listenerFailed_ = false;
+    bool textBody_ = false;  // parsing text (not tokens): positions are in T
+    std::uint64_t tokenTextUnits_ = 0;  // what the tokens' text would hold, about
     KeepAliveTicker keepAlive_{root_};
 };
 

@@ -113,6 +113,7 @@ std::string ShapeTextSource::readHeaderLine() {
 
     std::u16string line;
     std::size_t bodyStart = 0;  // 0: the header runs to the end of the file
+    std::uint64_t unitsBefore = 0;  // units of the file before the buffer
     while (filled > 0) {
         const char16_t* first = buf_.get() + start;
         const char16_t* last = buf_.get() + filled;
@@ -120,8 +121,10 @@ std::string ShapeTextSource::readHeaderLine() {
         line.append(first, lf);
         if (lf != last) {
             bodyStart = static_cast<std::size_t>(lf - buf_.get()) + 1;
+            headerEndUnit_ = unitsBefore + bodyStart - 1;
             break;
         }
+        unitsBefore += filled;
         filled = readUnits(buf_.get(), capacity_);
         start = 0;
     }
@@ -135,7 +138,8 @@ std::string ShapeTextSource::readHeaderLine() {
 }
 
 void ShapeTextSource::startBody() {
-    if (bytesLeft_ % 2 != 0) throw UnreadableShape{};
+    if (bytesLeft_ % 2 != 0)
+        throw UnreadableShape{"an odd number of bytes: it ends in the middle of a UTF-16 character"};
     buf_[offset_] = u' ';
     base_ = 1;
     length_ = count_ + bytesLeft_ / 2;
@@ -163,6 +167,30 @@ void ShapeTextSource::fill(std::uint64_t keepFrom, std::uint64_t need) {
         if (got == 0) throw UnreadableShape{};
         count_ += got;
     }
+}
+
+std::uint64_t ShapeTextSource::lineOf(std::uint64_t p) {
+    // Line ends before the unit of position p: the header's line feed is
+    // the last unit before position 2.
+    const std::uint64_t units = headerEndUnit_ + std::max<std::uint64_t>(p, 1) - 1;
+    std::uint64_t lineEnds = 0;
+    if (fromText_) {
+        const auto end = static_cast<std::size_t>(std::min<std::uint64_t>(units, text_.size()));
+        lineEnds = static_cast<std::uint64_t>(std::count(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(end), u'\n'));
+        return lineEnds + 1;
+    }
+    file_.clear();
+    file_.seekg(0);
+    std::vector<unsigned char> chunk(std::size_t{1} << 16);
+    for (std::uint64_t left = units * 2; left > 0 && file_;) {
+        const auto want = static_cast<std::streamsize>(std::min<std::uint64_t>(left, chunk.size()));
+        file_.read(reinterpret_cast<char*>(chunk.data()), want);
+        const auto got = static_cast<std::size_t>(file_.gcount());
+        for (std::size_t i = 0; i + 1 < got; i += 2) lineEnds += chunk[i] == 0x0A && chunk[i + 1] == 0;
+        left -= got;
+        if (got == 0) break;
+    }
+    return lineEnds + 1;
 }
 
 }  // namespace orvane::detail

@@ -19,8 +19,11 @@
 namespace orvane::detail {
 
 // Raised inside the reader for a file it cannot read; the reader turns it
-// into an empty root.
-struct UnreadableShape {};
+// into an empty root. `found` says what was found instead of shape text,
+// for the message ("empty file", ...); empty when there is nothing to add.
+struct UnreadableShape {
+    std::string found;
+};
 
 class ShapeTextSource {
 public:
@@ -62,6 +65,11 @@ public:
     // early (it shrank while being read).
     void fill(std::uint64_t keepFrom, std::uint64_t need);
 
+    // The line (1-based, the header line being line 1) on which position p
+    // of T stands. Reads the file again from its start up to p, so it is
+    // meant for messages only.
+    std::uint64_t lineOf(std::uint64_t p);
+
 private:
     std::size_t readUnits(char16_t* to, std::size_t maxUnits);
     void reserve(std::size_t units);
@@ -78,6 +86,9 @@ private:
     std::size_t count_ = 0;   // units in the window
     std::uint64_t base_ = 0;  // position of the window's first unit
     std::uint64_t length_ = 0;
+    // Unit number (from the file's first unit, a byte-order mark included)
+    // of the header's line feed, which T holds as its position 1.
+    std::uint64_t headerEndUnit_ = 0;
 };
 
 }  // namespace orvane::detail

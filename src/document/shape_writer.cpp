@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <system_error>
@@ -34,6 +36,7 @@ private:
     void openBlock(const clsReader& node, int depth);
     void closeBlock();
     void progress(float fraction);
+    void percentStep();
 
     // Blocks longer than this many characters on one line go on to the next.
     static constexpr std::uint64_t kLineLimit = 1000;
@@ -43,6 +46,13 @@ private:
     std::vector<Open> open_;
     std::size_t topBlocksWritten_ = 0;
     bool listenerFailed_ = false;
+    // With ReadProgress::EveryPercent and a known text size: progress at
+    // each whole percent of the units written against that size, below 100
+    // until the end. nextPercentAt_ is where the next whole percent begins.
+    bool everyPercent_ = false;
+    std::uint64_t expectedUnits_ = 0;
+    std::uint64_t nextPercentAt_ = UINT64_MAX;
+    std::int64_t lastPercent_ = 0;
     KeepAliveTicker keepAlive_{root_};
 };
 
@@ -74,8 +84,15 @@ void ShapeWriter::saveFile(clsReader& root, const std::filesystem::path& target)
 }
 
 void ShapeWriter::writeTree() {
+    if (const clsReader::RootState* state = root_.rootState();
+        state && state->readSteps == ReadProgress::EveryPercent && state->textUnits > 0) {
+        everyPercent_ = true;
+        expectedUnits_ = state->textUnits;
+        nextPercentAt_ = (expectedUnits_ + 99) / 100;
+    }
     openBlock(root_, 0);
     while (!open_.empty()) {
+        if (out_.written() >= nextPercentAt_) percentStep();
         try {
             keepAlive_.tick();
         } catch (...) {
@@ -97,6 +114,17 @@ void ShapeWriter::writeTree() {
         else
             out_.putSpaced(block.items.value());
     }
+    if (everyPercent_) progress(1.0f);
+}
+
+void ShapeWriter::percentStep() {
+    const std::uint64_t written = out_.written();
+    const std::int64_t percent = std::min<std::int64_t>(static_cast<std::int64_t>(written * 100 / expectedUnits_), 99);
+    // Past the estimate the bar waits at 99 until the end.
+    nextPercentAt_ = percent >= 99 ? UINT64_MAX : ((static_cast<std::uint64_t>(percent) + 1) * expectedUnits_ + 99) / 100;
+    if (percent == lastPercent_) return;
+    lastPercent_ = percent;
+    progress(static_cast<float>(static_cast<double>(percent) / 100.0));
 }
 
 void ShapeWriter::openBlock(const clsReader& node, int depth) {
@@ -123,7 +151,7 @@ void ShapeWriter::closeBlock() {
         out_.putTabs(block.depth);
         out_.put(u')');
     }
-    if (block.depth == 1) {
+    if (block.depth == 1 && !everyPercent_) {
         ++topBlocksWritten_;
         progress(static_cast<float>(static_cast<double>(topBlocksWritten_) /
                                     static_cast<double>(root_.Nodes().size())));

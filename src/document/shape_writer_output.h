@@ -82,11 +82,12 @@ public:
     }
     // Characters on the current line so far.
     std::uint64_t lineLength() const { return written() - lineStart_; }
+    // Units put so far, flushed or not.
+    std::uint64_t written() const { return flushed_ + used_; }
     void flush();
 
 private:
     static constexpr std::size_t kCapacity = std::size_t{1} << 17;
-    std::uint64_t written() const { return flushed_ + used_; }
 
     ReplacingFile& file_;
     std::unique_ptr<char16_t[]> buf_;

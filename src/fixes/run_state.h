@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "fixes/work_progress.h"
 
 namespace orvane {
 
@@ -19,6 +20,10 @@ inline constexpr float kDefaultMinEdgeMm = 2.5f;
 // Square metres, computed as the edge dialog does: (mm / 1000)^2 in single
 // precision, which is 0.00000625.
 inline constexpr float kDefaultMinEdgeSqr = (kDefaultMinEdgeMm / 1000.0f) * (kDefaultMinEdgeMm / 1000.0f);
+// The ranges a limit may be set to: the two counts from 1 up to the 32-bit
+// maximum, the minimum edge from 0 (no edge is short) to a kilometre.
+inline constexpr std::int32_t kLeastCountLimit = 1;
+inline constexpr float kMostMinEdgeMm = 1000000.0f;
 
 struct RunLimits {
     std::int32_t maxPrimFaces = kDefaultMaxPrimFaces;
@@ -88,8 +93,12 @@ struct RunState {
     NodePtr shapePoints;
     NodePtr shapeVtxStates;
     NodePtr shapePrimStates;
+    // Set when a step changed the tree in a way worth writing: a point lift,
+    // a split, a division, a frame-rate correction.
     bool fixesMade = false;
     RunFigures figures;
+    // The checks' and repairs' progress, in triangles (see checkWorkOf).
+    WorkProgress progress;
 
     void report(const std::string& line) { lst.addLine(line); }
     void repaintReport() { lst.repaintLines(); }

@@ -234,16 +234,19 @@ void splitIntoPieces(RunState& run, clsReader& primitive) {
 
 }  // namespace
 
-void splitOversizedPrimitives(RunState& run) {
-    if (run.oversizedPrimitives.empty()) return;
+bool splitOversizedPrimitives(RunState& run) {
+    if (run.oversizedPrimitives.empty()) return false;
     requireSplittableLimit(run.maxPrimFaces);
     const auto numbers = primitiveNumbersOf(run.oversizedPrimitives);
     // Pieces are not added to the list: each primitive is split into all its pieces at once.
     for (std::size_t i = 0; i < run.oversizedPrimitives.size(); ++i) {
         NodePtr primitive = run.oversizedPrimitives[i];
         const auto number = numbers.find(primitive.get());
+        const std::uint64_t triangles = trilistTriangles(*primitive);
         splitPrimitive(run, primitive, number == numbers.end() ? 0 : number->second);
+        run.progress.advance(triangles);
     }
+    return true;
 }
 
 void splitPrimitive(RunState& run, const NodePtr& primitive, std::int32_t primitiveNumber) {

@@ -9,7 +9,9 @@
 
 namespace orvane {
 
-void splitOversizedPrimitives(RunState& run);
+// Returns whether it changed the tree: every split it makes does (a list
+// that turns out not to exceed the limit stops the run instead).
+bool splitOversizedPrimitives(RunState& run);
 // Splits one indexed_trilist into pieces of at most maxPrimFaces triangles
 // (which splitOversizedPrimitives has checked to be at least 1), each new
 // piece directly after the one before it in the primitives block.

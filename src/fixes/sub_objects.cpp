@@ -18,12 +18,45 @@ namespace orvane {
 namespace {
 
 constexpr const char* kCreatingLine = "Creating new sub-object";
-constexpr const char* kFirstNodeTooBig = "Sub-object left undivided: its first geometry node alone exceeds the limit";
-constexpr const char* kNoSplitPosition = "Sub-object left undivided: no split position within the limit";
+constexpr const char* kFirstNodeTooBig = "its first geometry node alone exceeds the limit";
+constexpr const char* kNoSplitPosition = "no split position within the limit";
 
-void reportLine(RunState& run, const char* line) {
+void reportLine(RunState& run, const std::string& line) {
     run.report(line);
     run.repaintReport();
+}
+
+// "Sub-object left undivided (LOD 2000, sub-object 3, 14220 polygons): why",
+// naming the LOD by its distance and the sub-object by the number the
+// survey's "Sub Object" line shows (its position when it has none), with
+// the polygon count as its geometry_info states it.
+std::string undividedLine(const clsReader& subObject, const clsReader& geometryInfo, const char* why) {
+    std::string place;
+    const NodePtr subObjects = subObject.Parent();
+    const NodePtr level = subObjects ? subObjects->Parent() : nullptr;
+    const NodePtr levelHeader = level ? level->Find(blocks::distance_level_header) : nullptr;
+    const NodePtr selection = levelHeader ? levelHeader->Find(blocks::dlevel_selection) : nullptr;
+    if (selection && !selection->Strings().empty()) place = "LOD " + selection->Strings()[0].str() + ", ";
+    const NodePtr header = subObject.Find(blocks::sub_object_header);
+    const std::string_view label = header && header->Strings().size() >= 9 ? header->Strings()[8].view() : "";
+    if (!label.empty()) {
+        place += "sub-object " + std::string(label);
+    } else {
+        std::string position = subObjectPlace(subObject);
+        place += position.substr(0, position.find(" of "));
+    }
+    if (!geometryInfo.Strings().empty()) place += ", " + geometryInfo.Strings()[0].str() + " polygons";
+    return "Sub-object left undivided (" + place + "): " + why;
+}
+
+// Triangles of the sub-object's triangle lists, the measure of its division's work.
+std::uint64_t trianglesOfSubObject(const clsReader& subObject) {
+    const NodePtr primitives = subObject.Find(blocks::primitives);
+    std::uint64_t triangles = 0;
+    if (primitives)
+        for (const NodePtr& child : primitives->Nodes())
+            if (child->Name == blocks::indexed_trilist) triangles += trilistTriangles(*child);
+    return triangles;
 }
 
 // Values 1, 2, 4 and 7 of geometry_info: polygons, geometry nodes, vertex
@@ -114,7 +147,8 @@ void moveSetsDown(clsReader& vertexSets, std::int32_t base) {
         replaceValue(*set, 2, wholeText(std::int64_t{blocks::wholeValue(*set, 2)} - base));
 }
 
-void divide(RunState& run, const NodePtr& source) {
+// Returns whether the sub-object was divided.
+bool divide(RunState& run, const NodePtr& source) {
     clsReader& sourceNode = *source;
     NodePtr infoS = blocks::requireChild(*blocks::requireChild(sourceNode, blocks::sub_object_header),
                                          blocks::geometry_info);
@@ -123,8 +157,10 @@ void divide(RunState& run, const NodePtr& source) {
 
     // The split position is found before anything is reported or copied.
     const SplitPoint split = findSplitPoint(*nodesS, run.maxObjectPolys);
-    if (split.position == 0) return reportLine(run, kNoSplitPosition);
-    if (split.position == 1) return reportLine(run, kFirstNodeTooBig);
+    if (split.position == 0 || split.position == 1) {
+        reportLine(run, undividedLine(sourceNode, *infoS, split.position == 0 ? kNoSplitPosition : kFirstNodeTooBig));
+        return false;
+    }
     const DivisionPlan plan = planDivision(run, sourceNode, split);
     const std::int32_t j0 = plan.splitPosition, n = plan.nodeCount, r = plan.splitVertices;
 
@@ -157,20 +193,27 @@ void divide(RunState& run, const NodePtr& source) {
     writeTotals(*infoD, plan.copyTotals);
     recountValues(*nodesD);
     renumberNodeMap(*mapD);
+    return true;
 }
 
 }  // namespace
 
-void createSubObjects(RunState& run) {
+bool createSubObjects(RunState& run) {
+    bool divided = false;
     // The list is neither added to nor shortened: new sub-objects are never divided.
     for (std::size_t i = 0; i < run.oversizedSubObjects.size(); ++i) {
         NodePtr source = run.oversizedSubObjects[i];
-        divideSubObject(run, source);
+        const std::uint64_t triangles = trianglesOfSubObject(*source);
+        divided = divideSubObject(run, source) || divided;
+        run.progress.advance(triangles);
     }
+    return divided;
 }
 
-void divideSubObject(RunState& run, const NodePtr& source) {
-    atPlace([&] { return subObjectPlace(*source); }, [&] { divide(run, source); });
+bool divideSubObject(RunState& run, const NodePtr& source) {
+    bool divided = false;
+    atPlace([&] { return subObjectPlace(*source); }, [&] { divided = divide(run, source); });
+    return divided;
 }
 
 NodePtr duplicateNode(const NodePtr& node) {

@@ -11,8 +11,10 @@
 
 namespace orvane {
 
-void createSubObjects(RunState& run);
-void divideSubObject(RunState& run, const NodePtr& source);
+// Returns whether it changed the tree: whether any sub-object was divided
+// (one whose geometry nodes allow no split is reported and left as it is).
+bool createSubObjects(RunState& run);
+bool divideSubObject(RunState& run, const NodePtr& source);
 
 // Deep copy of node inserted directly after it in its parent, whose value 1
 // grows by one. Returns the copy.

@@ -141,6 +141,7 @@ void checkPrimitive(RunState& run, CornerReader& corners, const NodePtr& trilist
         } catch (const ShapeError& e) {
             throw ShapeError(std::string(e.what()) + ", in primitive " + wholeText(primitiveNumber));
         }
+        run.progress.advance(1);
     }
 }
 

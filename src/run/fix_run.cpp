@@ -12,6 +12,7 @@
 #include "fixes/split_primitives.h"
 #include "fixes/sub_objects.h"
 #include "fixes/survey.h"
+#include "fixes/work_progress.h"
 
 namespace orvane {
 
@@ -26,6 +27,13 @@ std::string unreadableShapeMessage(ShapeForm form, const std::string& reason) {
     return std::string("Unreadable ") + what + "\r" + line;
 }
 
+const char* const kCheckingLods = "Checking LOD's";
+
+std::string invalidFormatMessage(const std::filesystem::path& chosen, const std::string& found) {
+    return std::string(kInvalidFileFormat) + "\r" + pathText(chosen) + ": " +
+           (found.empty() ? std::string("it could not be read as shape text") : found);
+}
+
 const char* const kCannotOpenFile = "The file could not be opened";
 
 std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::string& reason) {
@@ -34,7 +42,7 @@ std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::st
 
 std::string unreadableMessage(const std::filesystem::path& chosen, const RunResult& result) {
     if (result.openFailed) return cannotOpenMessage(chosen, result.problem);
-    if (result.problem.empty()) return kInvalidFileFormat;
+    if (result.problem.empty()) return invalidFormatMessage(chosen, result.found);
     return unreadableShapeMessage(result.form, result.problem);
 }
 
@@ -114,21 +122,22 @@ void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView&
     clsReader& root = *run.r;
     view.clearReport();
     prepareRunState(run);
-    view.prt("Checking LOD's");
+    view.prt(kCheckingLods);
+    // From here the bar shows the checks and repairs, each whole percent.
+    view.setCaption(kCheckingLods);
+    run.progress.start(checkWorkOf(root, run.maxPrimFaces, run.maxObjectPolys),
+                       [&view](int percent) { view.pc(static_cast<float>(percent)); });
 
     checkLods(run, root);
-    if (!run.oversizedPrimitives.empty()) {
-        run.fixesMade = true;
-        splitOversizedPrimitives(run);
-    }
-    if (!run.oversizedSubObjects.empty()) {
-        run.fixesMade = true;
-        createSubObjects(run);
-    }
+    // A repair counts only when it changed the tree: a run whose repairs all
+    // left their targets as they were writes nothing.
+    if (!run.oversizedPrimitives.empty() && splitOversizedPrimitives(run)) run.fixesMade = true;
+    if (!run.oversizedSubObjects.empty() && createSubObjects(run)) run.fixesMade = true;
     if (run.chkAnims)
         normaliseAnimations(run, root);
     else if (NodePtr animations = root.Find(blocks::animations); animations && animations->Find(blocks::animation))
         run.figures.animation = RunFigures::Animation::Kept;
+    run.progress.finish();
 
     if (!run.chkReport && run.fixesMade) {
         // A child without its placeholder would silently drop out of the file.
@@ -173,6 +182,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
                 result.openFailed = true;
             } else {
                 result.problem = root->ReadProblem();
+                result.found = root->ReadFound();
             }
             view.showMessage(unreadableMessage(chosen, result));
             result.outcome = RunOutcome::Unreadable;

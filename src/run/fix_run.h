@@ -52,9 +52,13 @@ struct RunResult {
     bool fixesMade = false;  // a repair was made, in memory at least
     std::filesystem::path output;
     // For Stopped and WriteFailed; for Unreadable, why the file could not be
-    // opened (the system's words) or why a damaged compressed or binary shape
-    // could not be read; empty for anything else that is no shape.
+    // opened (the system's words), why a damaged compressed or binary shape
+    // could not be read, or where a cut-off text shape ends; empty for
+    // anything else that is no shape.
     std::string problem;
+    // For Unreadable with no problem: what the file held instead of a
+    // shape ("empty file", "not a shape: it starts with ..."), if known.
+    std::string found;
     bool openFailed = false;              // Unreadable because the file could not be opened
     ShapeForm form = ShapeForm::Unknown;  // the form of the file read
     NodePtr root;         // after an unreadable file, the (empty) root that was read
@@ -64,6 +68,13 @@ struct RunResult {
 // The text of the message box for an unreadable file.
 extern const char* const kInvalidFileFormat;  // "Invalid File Format" + CR + explanation
 
+// The message box text for a file that is no shape: kInvalidFileFormat,
+// then a line with the path and what was found in its place.
+std::string invalidFormatMessage(const std::filesystem::path& chosen, const std::string& found);
+
+// The caption of the progress box while the checks and repairs run.
+extern const char* const kCheckingLods;  // "Checking LOD's"
+
 // The first line of the message box for a file that could not be opened.
 extern const char* const kCannotOpenFile;  // "The file could not be opened"
 
@@ -71,8 +82,9 @@ extern const char* const kCannotOpenFile;  // "The file could not be opened"
 // then the path and the system's reason.
 std::string cannotOpenMessage(const std::filesystem::path& chosen, const std::string& reason);
 
-// The message box text for a compressed or binary shape that could not be
-// read: "Unreadable compressed shape" and the reason with where it was found.
+// The message box text for a shape of a known form that could not be read:
+// "Unreadable compressed shape" (binary shape, shape) and the reason with
+// where it was found.
 std::string unreadableShapeMessage(ShapeForm form, const std::string& reason);
 
 // The message box text for an unreadable file, whichever the reason.

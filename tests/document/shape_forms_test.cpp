@@ -205,6 +205,17 @@ TEST_P(DamagedCompressedShape, NamesTheReasonAndTheByte) {
     EXPECT_NE(readFileRecording(dir / "bad.s")->ReadProblem().find("differs from the "), std::string::npos);
 }
 
+// zlib finds a wrong checksum only at the stream's end: no byte is named.
+TEST_P(DamagedCompressedShape, WrongChecksumSaysTheFileIsDamaged) {
+    TempDir dir;
+    std::vector<unsigned char> bytes = compressedShape(binaryShapeTokens(*generatedTwin(dir, GetParam())));
+    bytes.back() ^= 0x5A;  // the Adler-32 checksum closes the stream
+    writeBytes(dir / "bad.s", std::string(bytes.begin(), bytes.end()));
+    NodePtr root = readFileRecording(dir / "bad.s");
+    EXPECT_TRUE(root->Nodes().empty());
+    EXPECT_EQ(root->ReadProblem(), "the compressed data's checksum does not match: the file is damaged");
+}
+
 INSTANTIATE_TEST_SUITE_P(SmallAndLarge, DamagedCompressedShape, testing::Values(10, 8000));
 
 // The listener's exception leaves a compressed read unchanged.

@@ -131,29 +131,40 @@ TEST(ShapeReaderLabels, BlockDirectlyAfterABlockFollowsTheRuleLiterally) {
     EXPECT_TRUE(root->Name.empty());
 }
 
-TEST(ShapeReaderTextEnd, OpenBlocksCloseSilentlyAtTheEnd) {
-    NodePtr root = readShape("shape ( a ( b ( 1 2 )");
-    EXPECT_EQ(childNames(*root), (Strings{"a"}));
-    EXPECT_EQ(childNames(*root->Nodes()[0]), (Strings{"b"}));
-    EXPECT_EQ(valuesOf(*root->Nodes()[0]->Nodes()[0]), (Strings{"1", "2"}));
+TEST(ShapeReaderTextEnd, TextEndingInsideABlockIsRefusedNamingTheInnermost) {
+    // The header is line 1; the innermost open block is named with the line of its "(".
+    NodePtr root = readShape("shape (\r\n\ta (\r\n\t\tb ( 1 2 )\r\n\t\tc ( 3");
+    EXPECT_TRUE(root->Nodes().empty());
+    EXPECT_TRUE(root->Name.empty());
+    EXPECT_EQ(root->ReadProblem(), "the file ends inside block c opened at line 5: it may be cut off");
+    EXPECT_EQ(readShape("shape ( a ( 1 )")->ReadProblem(),
+              "the file ends inside block shape opened at line 2: it may be cut off");
 }
 
-TEST(ShapeReaderTextEnd, TheLastCharacterIsNeverPartOfAWord) {
-    EXPECT_EQ(valuesOf(*readShape("shape ( a ( 1 23")->Nodes()[0]), (Strings{"1", "2"}));
-    // The blank skip stops on the last character: one empty value.
-    EXPECT_EQ(valuesOf(*readShape("shape ( a ( 1 2")->Nodes()[0]), (Strings{"1", ""}));
-    EXPECT_EQ(valuesOf(*readShape("shape ( a ( 1  ")->Nodes()[0]), (Strings{"1", ""}));
-    EXPECT_EQ(valuesOf(*readShape("shape ( a ( 1 ")->Nodes()[0]), (Strings{"1"}));
-    EXPECT_EQ(valuesOf(*readShape("shape ( a ( 1\r\n")->Nodes()[0]), (Strings{"1", ""}));
-    // A parenthesis as the last character still counts.
-    EXPECT_EQ(valuesOf(*readShape("shape ( a ( 1 )")), (Strings{"a"}));
-    NodePtr opened = readShape("shape ( a ( 1 b (");
-    EXPECT_EQ(childNames(*opened->Nodes()[0]), (Strings{"b"}));
+TEST(ShapeReaderTextEnd, EveryCutBeforeTheLastParenthesisIsRefused) {
+    // Inside a word, after a blank, inside a quoted value, on a "(".
+    for (const char* body : {"shape ( a ( 1 23", "shape ( a ( 1 2", "shape ( a ( 1  ", "shape ( a ( 1\r\n",
+                             "shape ( a ( \"x y\"", "shape ( a ( 1 b (", "shape ("}) {
+        NodePtr root = readShape(body);
+        EXPECT_TRUE(root->Nodes().empty()) << body;
+        EXPECT_NE(root->ReadProblem().find("it may be cut off"), std::string::npos) << body;
+    }
 }
 
-TEST(ShapeReaderTextEnd, QuotedValueMayEndOnTheLastCharacter) {
-    NodePtr root = readShape("shape ( a ( \"x y\"");
-    EXPECT_EQ(valuesOf(*root->Nodes()[0]), (Strings{"\"x y\""}));
+TEST(ShapeReaderTextEnd, TheOutermostParenthesisMayBeTheLastCharacter) {
+    NodePtr root = readShape("shape ( a ( 1 \"x y\" ) )");
+    EXPECT_EQ(valuesOf(*root), (Strings{"a"}));
+    EXPECT_EQ(valuesOf(*root->Nodes()[0]), (Strings{"1", "\"x y\""}));
+    EXPECT_TRUE(root->ReadProblem().empty());
+}
+
+TEST(ShapeReaderTextEnd, LineOfTheCutCountsFromTheFileItselfPastTheReadWindow) {
+    // More lines than one read window holds, with the block opened near the end.
+    std::string body = "shape (\r\n";
+    for (int i = 0; i < 20000; ++i) body += "\tv ( 1 )\r\n";
+    body += "\tlast ( 1 2";
+    EXPECT_EQ(readShape(body)->ReadProblem(),
+              "the file ends inside block last opened at line 20,003: it may be cut off");
 }
 
 TEST(ShapeReaderLongItems, ItemsLongerThanTheReadWindowStayWhole) {

@@ -122,4 +122,23 @@ TEST_F(ShapeWriterLayout, ProgressOncePerTopLevelBlock) {
     EXPECT_EQ(events, (std::vector<float>{0.25f, 0.5f, 0.75f, 1.0f}));
 }
 
+TEST_F(ShapeWriterLayout, EveryPercentFollowsTheBytesWrittenAgainstTheTextRead) {
+    // One large top-level block: once per top-level block would be one event.
+    std::string body = "shape (\r\n\tbig (";
+    for (int i = 0; i < 5000; ++i) body += " " + std::to_string(i);
+    body += " )\r\n)";
+    writeShape(dir_ / "in.s", body);
+    NodePtr root = clsReader::create();
+    std::vector<float> events;
+    root->SetProgressListener([&](float f) { events.push_back(f); }, ReadProgress::EveryPercent);
+    root->ReadFile(dir_ / "in.s", true);
+    ASSERT_FALSE(root->Nodes().empty());
+    events.clear();
+    root->SaveFile(dir_ / "out.s");
+    ASSERT_GE(events.size(), 90u);
+    for (std::size_t i = 1; i < events.size(); ++i) EXPECT_GT(events[i], events[i - 1]);
+    EXPECT_LT(events[events.size() - 2], 1.0f) << "100 comes only with the end";
+    EXPECT_EQ(events.back(), 1.0f);
+}
+
 }  // namespace

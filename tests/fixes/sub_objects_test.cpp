@@ -191,13 +191,18 @@ TEST_F(DivideSubObjects, SubObjectWithoutSplitPositionWithinTheLimitIsLeftAsItWa
         const char* line;
     };
     for (const Case& c :
-         {Case{{120, 10, 10}, "Sub-object left undivided: its first geometry node alone exceeds the limit"},
-          Case{{10, 20, 30}, "Sub-object left undivided: no split position within the limit"}}) {
+         {Case{{120, 10, 10},
+               "Sub-object left undivided (LOD 2000, sub-object 0, 140 polygons): its first geometry node alone "
+               "exceeds the limit"},
+          Case{{10, 20, 30}, "Sub-object left undivided (LOD 2000, sub-object 0, 60 polygons): no split position "
+                             "within the limit"}}) {
         SubObjectLayout layout;
         layout.polygons = c.polygons;
         load({layout});
         const std::string before = treeText(*root);
-        divide(100, {0});
+        repair = std::make_unique<RepairRun>(root, limitsWith(2800, 100));
+        repair->run.oversizedSubObjects.push_back(subObjectAt(*root, 0));
+        EXPECT_FALSE(createSubObjects(repair->run)) << "nothing was divided";
         EXPECT_EQ(lines(), (Values{c.line}));
         EXPECT_EQ(treeText(*root), before);
     }

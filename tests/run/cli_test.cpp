@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "document/path_text.h"
 #include "document/system_reason.h"
 #include "generator/sample_shapes.h"
@@ -32,8 +35,53 @@ TEST(Cli, UnreadableFileExitsOne) {
     CliResult r = runCli(dir.path(), quoted(dir / "bad.s"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Invalid File Format\nThe file must be a shape in UTF-16 or 8-bit text, compressed or binary\n");
+    EXPECT_EQ(r.err, "Invalid File Format\nThe file must be a shape in UTF-16 or 8-bit text, compressed or binary\n" +
+                         pathText(dir / "bad.s") + ": not a shape: it starts with \"not a shape\"\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "bad.sfixed"));
+}
+
+TEST(Cli, LimitsOutsideTheirRangesAreUsageErrorsThatSayWhatIsAllowed) {
+    TempDir dir;
+    writeShape(dir / "m.s", smallShape());
+    const std::pair<const char*, const char*> cases[] = {
+        {"--min-edge-mm 2,5", "option --min-edge-mm takes a number of millimetres with \".\" as decimal point, "
+                              "from 0 to 1000000, not \"2,5\""},
+        {"--min-edge-mm -1", "from 0 to 1000000, not \"-1\""},
+        {"--min-edge-mm 1000001", "from 0 to 1000000, not \"1000001\""},
+        {"--max-prim-faces 0", "option --max-prim-faces takes a whole number from 1 to 2147483647, not \"0\""},
+        {"--max-object-polys -1", "option --max-object-polys takes a whole number from 1 to 2147483647, not \"-1\""},
+        {"--max-object-polys 2147483648", "from 1 to 2147483647, not \"2147483648\""},
+    };
+    for (const auto& [args, message] : cases) {
+        CliResult r = runCli(dir.path(), std::string(args) + " " + quoted(dir / "m.s"));
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+    for (const char* args : {"--min-edge-mm 0", "--min-edge-mm 1000000", "--min-edge-mm 2.5",
+                             "--max-prim-faces 2147483647 --max-object-polys 1"}) {
+        CliResult r = runCli(dir.path(), std::string(args) + " " + quoted(dir / "m.s"));
+        EXPECT_EQ(r.status, 0) << args << r.err;
+    }
+}
+
+TEST(Cli, CutOffTextShapesAreRefusedInBothTextForms) {
+    TempDir dir;
+    const std::string body = smallShape(animationBlock(12, 30));
+    const std::string cut = body.substr(0, body.find("vertex_idxs") + 5);
+    // The line of the innermost block's "(": the header is line 1.
+    const std::size_t open = cut.rfind('(');
+    const auto line = 2 + std::count(cut.begin(), cut.begin() + static_cast<std::ptrdiff_t>(open), '\n');
+    const std::string reason = "Unreadable shape\nThe file ends inside block indexed_trilist opened at line " +
+                               std::to_string(line) + ": it may be cut off\n";
+    writeShape(dir / "cut.s", cut);
+    writeBytes(dir / "cut8.s", std::string(kHeader) + "\r\n" + cut);
+    for (const char* name : {"cut.s", "cut8.s"}) {
+        CliResult r = runCli(dir.path(), quoted(dir / name));
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.out, "") << name;
+        EXPECT_EQ(r.err, reason) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir / (std::string(name) + "fixed"))) << name;
+    }
 }
 
 TEST(Cli, MissingFileSaysItCouldNotBeOpenedAndExitsOne) {

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 
 #include "document/path_text.h"
 #include "document/system_reason.h"
 #include "run/recording_view.h"
 #include "generator/sample_shapes.h"
+#include "generator/shape_generator.h"
+#include "fixes/division_shapes.h"
 #include "support/shape_files.h"
 #include "support/tree_helpers.h"
 
@@ -59,7 +63,8 @@ TEST_F(RunFixture, UnreadableFileShowsTheMessageAndKeepsTheReport) {
     RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Invalid File Format\rThe file must be a shape in UTF-16 or 8-bit text, compressed or binary");
+    EXPECT_EQ(view.messages[0], "Invalid File Format\rThe file must be a shape in UTF-16 or 8-bit text, compressed or binary\r" +
+                                    pathText(shape) + ": not a shape: it starts with \"plain 8-bit text\"");
     EXPECT_EQ(view.report, std::vector<std::string>{"earlier report"});
     EXPECT_EQ(view.caption, "Reading " + shape.string());
     EXPECT_EQ(view.events.back(), "idle");
@@ -83,8 +88,9 @@ TEST_F(RunFixture, RunWithoutRepairsWritesNothing) {
     EXPECT_TRUE(view.messages.empty());
     ASSERT_FALSE(view.report.empty());
     EXPECT_EQ(view.report.back(), "Finished");
-    std::vector<std::string> expected{"busy", "caption Reading " + shape.string(), "clear", "status Checking LOD's",
-                                      "status No fixes performed", "idle"};
+    std::vector<std::string> expected{"busy",           "caption Reading " + shape.string(), "clear",
+                                      "status Checking LOD's", "caption Checking LOD's",          "status No fixes performed",
+                                      "idle"};
     EXPECT_EQ(view.events, expected);
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
 }
@@ -166,4 +172,116 @@ TEST_F(RunFixture, LeavingDuringTheReadEndsTheRunQuietly) {
     EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(view.events.back(), "idle");
+}
+
+namespace {
+
+// A shape whose checks and write take many whole percents: 3,000 triangles
+// in 4 sub-objects, primitives of 200 to be split at 50.
+std::string progressShape() {
+    ShapeParameters params;
+    params.triangles = 3000;
+    params.subObjects = 4;
+    params.trianglesPerPrimitive = 200;
+    return generateShapeBody(params);
+}
+
+// The percentages shown under a caption, in order.
+struct CaptionedPercents {
+    std::vector<float> reading, checking, writing;
+};
+
+CaptionedPercents percentsByCaption(RecordingView& view, const std::function<RunResult()>& run) {
+    CaptionedPercents seen;
+    view.onPercent = [&](float p) {
+        if (view.caption.rfind("Checking", 0) == 0) seen.checking.push_back(p);
+        else if (view.caption.rfind("Writing", 0) == 0) seen.writing.push_back(p);
+        else seen.reading.push_back(p);
+    };
+    run();
+    return seen;
+}
+
+// Whole percents (as near as a fraction times 100 in single precision
+// gets), each higher than the one before, ending at 100.
+void expectWholeRisingTo100(const std::vector<float>& percents, std::size_t atLeast) {
+    ASSERT_GE(percents.size(), atLeast);
+    for (std::size_t i = 0; i < percents.size(); ++i) {
+        EXPECT_NEAR(percents[i], std::round(percents[i]), 1e-3);
+        if (i > 0) EXPECT_GT(std::round(percents[i]), std::round(percents[i - 1]));
+    }
+    EXPECT_EQ(percents.back(), 100.0f);
+}
+
+}  // namespace
+
+TEST_F(RunFixture, ChecksAndWritingShowEveryWholePercent) {
+    // Many primitives in a few sub-objects: the work is spread over the survey and the splits.
+    writeShape(shape, progressShape());
+    limits.maxPrimFaces = 50;
+    const CaptionedPercents seen = percentsByCaption(view, [this] { return run(); });
+    expectWholeRisingTo100(seen.checking, 20);
+    expectWholeRisingTo100(seen.writing, 50);
+    EXPECT_EQ(seen.writing.front(), 0.0f);
+    const auto checking = std::find(view.events.begin(), view.events.end(), "caption Checking LOD's");
+    ASSERT_NE(checking, view.events.end());
+    EXPECT_EQ(*(checking - 1), "status Checking LOD's") << "the status text comes first";
+}
+
+TEST_F(RunFixture, LeavingHalfwayThroughTheWriteLeavesNoFile) {
+    writeShape(shape, progressShape());
+    limits.maxPrimFaces = 50;
+    view.onPercent = [this](float p) {
+        if (p >= 50 && view.caption.rfind("Writing", 0) == 0) throw RunCancelled{};
+    };
+    RunResult result = run();
+    EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
+    EXPECT_FALSE(result.wrote);
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
+}
+
+TEST_F(RunFixture, LeavingDuringTheChecksLeavesNoFile) {
+    writeShape(shape, progressShape());
+    limits.maxPrimFaces = 50;
+    view.onPercent = [this](float p) {
+        if (p >= 30 && view.caption.rfind("Checking", 0) == 0) throw RunCancelled{};
+    };
+    EXPECT_EQ(run().outcome, RunOutcome::Cancelled);
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
+}
+
+TEST_F(RunFixture, CutOffTextIsRefusedInBothTextFormsAndNothingIsWritten) {
+    const std::string body = smallShape(animationBlock(12, 30));
+    const std::string cut = body.substr(0, body.find("point ( 1 0 0 )") + 9);
+    for (bool eightBit : {false, true}) {
+        SCOPED_TRACE(eightBit ? "8-bit text" : "UTF-16 text");
+        if (eightBit)
+            writeBytes(shape, std::string(kHeader) + "\r\n" + cut);
+        else
+            writeShape(shape, cut);
+        view.messages.clear();
+        const RunResult result = run();
+        EXPECT_EQ(result.outcome, RunOutcome::Unreadable);
+        // points ( stands on line 4 of the file: the header, "shape (", shape_header, points.
+        EXPECT_EQ(view.messages,
+                  std::vector<std::string>{"Unreadable shape\rThe file ends inside block point opened at line 5: it may "
+                                           "be cut off"});
+        EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
+    }
+}
+
+TEST_F(RunFixture, SubObjectThatCannotBeDividedIsNamedAndNothingIsWritten) {
+    SubObjectLayout layout;
+    layout.polygons = {120, 10, 10};
+    writeShape(shape, divisionShapeText({subObjectText(layout)}, 230));
+    limits.maxObjectPolys = 100;
+    const RunResult result = run();
+    ASSERT_EQ(result.outcome, RunOutcome::Completed) << result.problem;
+    EXPECT_TRUE(contains(view.report, "Sub-object left undivided (LOD 2000, sub-object 0, 140 polygons): its first "
+                                      "geometry node alone exceeds the limit"));
+    EXPECT_FALSE(result.fixesMade);
+    EXPECT_FALSE(result.wrote);
+    EXPECT_TRUE(contains(view.events, "status No fixes performed"));
+    EXPECT_EQ(view.report.back(), "Finished");
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"model.s"});
 }
