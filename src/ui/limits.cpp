@@ -22,14 +22,14 @@ std::string_view trimmed(std::string_view text) {
 }
 
 // The square of the largest minimum edge a box takes, in square metres.
-constexpr float kMaxMinEdgeSqr = (kMaxMinEdgeMm / 1000.0f) * (kMaxMinEdgeMm / 1000.0f);
+constexpr float kMaxMinEdgeSqr = (kMostMinEdgeMm / 1000.0f) * (kMostMinEdgeMm / 1000.0f);
 
 // A square of an edge length is never negative: a negative, overflowing or
 // too large value has no edge to show and is treated like text that does
 // not convert.
 bool usableEdgeSqr(float value) { return std::isfinite(value) && value >= 0.0f && value <= kMaxMinEdgeSqr; }
 
-bool usableWholeLimit(std::int32_t value) { return value >= 1; }
+bool usableWholeLimit(std::int32_t value) { return value >= kLeastCountLimit; }
 
 // Many systems write decimals with a comma: one comma, or one of the
 // system's decimal separator, and no point is read as the decimal point
@@ -144,7 +144,7 @@ std::optional<std::int32_t> wholeNumberEntry(std::string_view text, char decimal
 std::optional<EdgeEntry> edgeEntry(std::string_view text, char decimalPoint) {
     std::string typed = withDecimalPoint(trimmed(text), decimalPoint);
     auto millimetres = toSingle(typed);
-    if (!millimetres || !(*millimetres >= 0.0f) || *millimetres > kMaxMinEdgeMm) return std::nullopt;
+    if (!millimetres || !(*millimetres >= 0.0f) || *millimetres > kMostMinEdgeMm) return std::nullopt;
     const float metres = *millimetres / 1000.0f;
     const float square = metres * metres;
     if (!usableEdgeSqr(square)) return std::nullopt;

@@ -57,9 +57,6 @@ std::string edgeMillimetresText(float minEdgeSqr, int decimals);
 // refused, in label order.
 std::array<std::string, 3> limitRules();
 
-// The largest minimum edge a box takes, in millimetres.
-inline constexpr float kMaxMinEdgeMm = 1000000.0f;
-
 // A whole-number limit typed by the user (blanks around it allowed, a
 // fraction rounded with halves to even): a number from 1 to 2,147,483,647,
 // or none. decimalPoint is the system's decimal separator, taken besides

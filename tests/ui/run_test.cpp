@@ -38,7 +38,7 @@ constexpr std::string_view kSoundShape = R"(shape (
 				vertex ( 00000000 2 0 00000000 00000000 vertex_uvs ( 1 0 ) ) )
 			vertex_sets ( 1 vertex_set ( 0 0 3 ) )
 			primitives ( 2 prim_state_idx ( 0 )
-				indexed_trilist ( vertex_idxs ( 3 0 1 2 ) normal_idxs ( 1 0 3 ) flags ( 1 00000000 ) ) ) ) ) ) ) ) )
+				indexed_trilist ( vertex_idxs ( 3 0 1 2 ) normal_idxs ( 1 0 3 ) flags ( 1 00000000 ) ) ) ) ) ) ) ) ) )
 )";
 
 std::string withShortEdge(std::string_view shape) {
