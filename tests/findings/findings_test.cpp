@@ -2,6 +2,7 @@
 // place, and nothing on a clean shape.
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <string>
 
@@ -58,6 +59,9 @@ struct BadReference {
     const char* to;
     const char* place;
 };
+
+// Names the case by its place in test listings.
+void PrintTo(const BadReference& bad, std::ostream* out) { *out << bad.place; }
 
 class ReferenceOutOfRange : public testing::TestWithParam<BadReference> {};
 
