@@ -12,6 +12,7 @@
 #include "batch/shape_list.h"
 #include "document/shape_form.h"
 #include "fixes/run_state.h"
+#include "picture/shape_picture_file.h"
 
 namespace orvane::batch {
 
@@ -41,6 +42,9 @@ struct BatchSettings {
     bool workerProcesses = true;
     // Each shape's report lines go to reportsDir / (reportName + ".txt").
     std::optional<std::filesystem::path> reportsDir;
+    // Each readable shape's picture goes to picturesDir / (reportName + ".png").
+    std::optional<std::filesystem::path> picturesDir;
+    picture::PictureRequest picture{480, 300, picture::ViewKind::Iso, 0, 1};
 };
 
 struct BatchProgress {
@@ -64,6 +68,7 @@ struct BatchSummary {
     bool interrupted = false;
     double wallSeconds = 0;
     std::vector<std::string> reportFailures;  // report files that could not be written
+    std::vector<std::string> pictureFailures;  // pictures not written: the file and why
 };
 
 // Runs at most settings.jobs shapes at once (so at most that many trees are

@@ -67,6 +67,18 @@ bool writeReport(const std::filesystem::path& file, const std::string& text) {
     return writeTextFile(file, text) && !ec;
 }
 
+// The picture of the shape as read; none when it was written, else the file and why not.
+std::optional<std::string> writePicture(const FoundShape& shape, const BatchSettings& settings) {
+    std::filesystem::path file = *settings.picturesDir / shape.reportName;
+    file += ".png";
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    const picture::PictureResult result =
+        picture::writeShapePictureOf(shape.file, settings.limits, settings.picture, file);
+    if (result.outcome == picture::PictureOutcome::Written) return std::nullopt;
+    return genericPathText(file) + ": " + result.problem;
+}
+
 }  // namespace
 
 ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop) {
@@ -118,6 +130,8 @@ FinishedShape runShape(const FoundShape& shape, const BatchSettings& settings, c
         file += ".txt";
         if (!writeReport(file, job.report)) finished.reportFailure = genericPathText(file);
     }
+    if (job.row && job.row->outcome != ShapeOutcome::Unreadable && settings.picturesDir)
+        finished.pictureFailure = writePicture(shape, settings);
     finished.row = std::move(job.row);
     return finished;
 }

@@ -20,6 +20,7 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
 struct FinishedShape {
     std::optional<ShapeRow> row;               // none when the run was abandoned
     std::optional<std::string> reportFailure;  // the report file that could not be written
+    std::optional<std::string> pictureFailure;  // the picture not written, and why
 };
 
 // runShapeJob, with an error escaping the run turned into a stopped row, and

@@ -1,5 +1,6 @@
 // orvane-cli: the fix run without a window, for scripts and batches.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -9,6 +10,7 @@
 #include "cli/cli_options.h"
 #include "cli/console.h"
 #include "document/path_text.h"
+#include "cli/picture_option.h"
 #include "orvane_version.h"
 #include "run/fix_run.h"
 
@@ -87,10 +89,21 @@ int main(int argc, char** argv) {
         std::fputs("orvane-cli " ORVANE_VERSION "\n", stdout);
         return 0;
     }
-    if (cli::isBatchRun(*options)) return cli::runBatchMode(*options);
+    if (cli::isBatchRun(*options)) {
+        if (!options->pictureFile.empty()) {
+            cli::writeError("orvane-cli: option --picture draws a single FILE; in batch mode use --pictures DIR\n" +
+                            std::string(cli::kUsage));
+            return 2;
+        }
+        return cli::runBatchMode(*options);
+    }
     ConsoleView view;
     leaveTreesToProcessExit();
     RunResult result = runFix(pathFromText(options->file), view, options->limits, options->switches);
     std::fflush(stdout);
-    return exitStatus(result.outcome);
+    int status = exitStatus(result.outcome);
+    if (!options->pictureFile.empty() && result.outcome != RunOutcome::Unreadable &&
+        result.outcome != RunOutcome::Cancelled && !cli::writePictureOption(*options))
+        status = std::max(status, 4);
+    return status;
 }

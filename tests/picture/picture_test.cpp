@@ -22,9 +22,16 @@ bool isColour(const Image& image, int x, int y, Rgb c) {
 }
 
 TEST(Picture, AShortEdgeIsDrawnRedWhereItProjects) {
-    NodePtr root = readShape(placedShape(PlacedShapeParts{}));
+    ShapeParameters params;
+    params.triangles = 600;
+    params.geometryNodesPerSubObject = 1;
+    params.shortEdgeFraction = 1.0 / 600;
+    ShapeStats stats;
+    NodePtr root = readShape(generateShapeBody(params, &stats));
+    ASSERT_EQ(stats.shortEdgeTriangles, 1);
     const auto lod = geometry::buildLodGeometry(*root, 0, RunLimits{});
     ASSERT_EQ(lod.findings.size(), 1u);
+    ASSERT_TRUE(lod.findings[0].placed);
     for (ViewKind view : {ViewKind::Iso, ViewKind::Side, ViewKind::Top}) {
         const Camera camera = fittedCamera(lod, view, 320, 200);
         const Image image = drawLod(lod, camera, 320, 200, DrawOptions{});
