@@ -7,14 +7,40 @@
 
 #include "document/system_files.h"
 
+#include <zlib.h>
+
+namespace orvane::picture {
+namespace {
+unsigned char* deflateWithZlib(unsigned char* data, int length, int* outLength, int quality);
+}
+}  // namespace orvane::picture
+
+// stb_image_write makes the PNG; zlib (which the project links anyway)
+// compresses it, several times faster than stb's own deflate.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
 #define STBI_WRITE_NO_STDIO
+#define STBIW_ZLIB_COMPRESS orvane::picture::deflateWithZlib
 #include <stb/stb_image_write.h>
 
 namespace orvane::picture {
 
 namespace {
+
+// Pictures are mostly even areas: the fastest level loses little.
+constexpr int kZlibLevel = 1;
+
+unsigned char* deflateWithZlib(unsigned char* data, int length, int* outLength, int) {
+    uLongf bound = compressBound(static_cast<uLong>(length));
+    auto* out = static_cast<unsigned char*>(STBIW_MALLOC(bound));
+    if (!out) return nullptr;
+    if (compress2(out, &bound, data, static_cast<uLong>(length), kZlibLevel) != Z_OK) {
+        STBIW_FREE(out);
+        return nullptr;
+    }
+    *outLength = static_cast<int>(bound);
+    return out;
+}
 
 void append(void* context, void* data, int size) {
     auto* out = static_cast<std::vector<unsigned char>*>(context);
@@ -31,6 +57,9 @@ std::vector<unsigned char> encodePng(const Image& image) {
         rgb[3 * p + 1] = image.rgba[4 * p + 1];
         rgb[3 * p + 2] = image.rgba[4 * p + 2];
     }
+    // One filter for every row (each pixel less its left neighbour) rather
+    // than trying all five per row: even areas become runs of zeros.
+    stbi_write_force_png_filter = 1;
     std::vector<unsigned char> png;
     if (!stbi_write_png_to_func(append, &png, image.width, image.height, 3, rgb.data(), image.width * 3)) png.clear();
     return png;
