@@ -106,6 +106,7 @@ void BM_PictureSmallPng(benchmark::State& state) {
 struct PictureRoute {
     test::TempDir dir;
     PictureRoute() {
+        for (const char* sub : {"route/scenery", "route/trains", "route/large"}) fs::create_directories(dir / sub);
         for (int i = 0; i < 96; ++i) {
             test::ShapeParameters p;
             p.triangles = 20 + (i * 37) % 130;

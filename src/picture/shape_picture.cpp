@@ -104,9 +104,10 @@ void outlineSelection(const geometry::LodGeometry& lod, const PlacedFinding& f, 
 
 Rgb primStateColour(std::int32_t primState) {
     if (primState < 0) return {168, 168, 168};
-    // Hues a golden-ratio step apart; low saturation, fairly light.
+    // Hues a golden-ratio step apart, kept 40 degrees clear of red (red is
+    // the short edges'); low saturation, fairly light.
     double hue = static_cast<double>(primState) * 0.6180339887498949;
-    hue = (hue - std::floor(hue)) * 6;
+    hue = (40 + (hue - std::floor(hue)) * 280) / 60;
     const double saturation = 0.32, value = 0.84;
     const int sector = static_cast<int>(hue) % 6;
     const double f = hue - std::floor(hue);
