@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <new>
 #include <string_view>
 
 #include "batch/text_file.h"
@@ -17,7 +18,8 @@ namespace {
 // nothing else, and abandons the run when the batch is stopped.
 class CollectingView : public RunView {
 public:
-    CollectingView(bool keepLines, const std::atomic<bool>& stop) : keepLines_(keepLines), stop_(stop) {}
+    CollectingView(bool keepLines, const std::atomic<bool>& stop, const BatchSettings& settings)
+        : keepLines_(keepLines), stop_(stop), settings_(settings) {}
 
     void addLine(const std::string& line) override {
         if (!keepLines_) return;
@@ -35,11 +37,23 @@ public:
         if (stop_.load(std::memory_order_relaxed)) throw RunCancelled{};
     }
 
+    void shapeRead(const clsReader& root) override {
+        if (!settings_.picturesDir) return;
+        try {
+            picture = picture::drawShapePicture(root, settings_.limits, settings_.picture);
+        } catch (const std::bad_alloc&) {
+            picture.emplace();
+            picture->result = {picture::PictureOutcome::WriteFailed, "not enough memory to draw the picture"};
+        }
+    }
+
     std::string lines;
+    std::optional<picture::EncodedPicture> picture;
 
 private:
     bool keepLines_;
     const std::atomic<bool>& stop_;
+    const BatchSettings& settings_;
 };
 
 // A message of the single run's message box, on one line.
@@ -67,14 +81,14 @@ bool writeReport(const std::filesystem::path& file, const std::string& text) {
     return writeTextFile(file, text) && !ec;
 }
 
-// The picture of the shape as read; none when it was written, else the file and why not.
-std::optional<std::string> writePicture(const FoundShape& shape, const BatchSettings& settings) {
+// Writes the picture taken of the shape; none when it was written, else the file and why not.
+std::optional<std::string> writeShapePicture(const FoundShape& shape, const BatchSettings& settings,
+                                             const picture::EncodedPicture& taken) {
     std::filesystem::path file = *settings.picturesDir / shape.reportName;
     file += ".png";
     std::error_code ec;
     std::filesystem::create_directories(file.parent_path(), ec);
-    const picture::PictureResult result =
-        picture::writeShapePictureOf(shape.file, settings.limits, settings.picture, file);
+    const picture::PictureResult result = picture::writePicture(taken, file);
     if (result.outcome == picture::PictureOutcome::Written) return std::nullopt;
     return genericPathText(file) + ": " + result.problem;
 }
@@ -84,7 +98,7 @@ std::optional<std::string> writePicture(const FoundShape& shape, const BatchSett
 ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop) {
     ShapeJobResult job;
     if (stop.load()) return job;
-    CollectingView view(settings.reportsDir.has_value(), stop);
+    CollectingView view(settings.reportsDir.has_value(), stop, settings);
     const auto start = std::chrono::steady_clock::now();
     RunResult result = runFix(shape.file, view, settings.limits, settings.switches);
     result.root.reset();
@@ -108,6 +122,7 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
     if (result.wrote) row.output = genericPathText(result.output);
     job.row = std::move(row);
     job.report = std::move(view.lines);
+    job.picture = std::move(view.picture);
     return job;
 }
 
@@ -130,8 +145,8 @@ FinishedShape runShape(const FoundShape& shape, const BatchSettings& settings, c
         file += ".txt";
         if (!writeReport(file, job.report)) finished.reportFailure = genericPathText(file);
     }
-    if (job.row && job.row->outcome != ShapeOutcome::Unreadable && settings.picturesDir)
-        finished.pictureFailure = writePicture(shape, settings);
+    if (job.row && job.picture && settings.picturesDir)
+        finished.pictureFailure = writeShapePicture(shape, settings, *job.picture);
     finished.row = std::move(job.row);
     return finished;
 }

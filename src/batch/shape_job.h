@@ -12,6 +12,7 @@ namespace orvane::batch {
 struct ShapeJobResult {
     std::optional<ShapeRow> row;  // none when the run was abandoned
     std::string report;           // the report lines, each ended by a line feed
+    std::optional<picture::EncodedPicture> picture;  // with settings.picturesDir: of the shape as read
 };
 
 ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop);

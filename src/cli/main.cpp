@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ using namespace orvane;
 // standard error only when that is a terminal.
 class ConsoleView : public RunView {
 public:
-    ConsoleView() : showProgress_(cli::isTerminal(stderr)) {}
+    explicit ConsoleView(cli::PictureOption* picture) : showProgress_(cli::isTerminal(stderr)), picture_(picture) {}
 
     void addLine(const std::string& line) override {
         cli::writeTo(stdout, line + '\n');
@@ -52,9 +53,13 @@ public:
         cli::writeError(lines + "\n");
     }
     void setBusy(bool) override {}
+    void shapeRead(const clsReader& root) override {
+        if (picture_) picture_->take(root);
+    }
 
 private:
     bool showProgress_;
+    cli::PictureOption* picture_;
     std::string caption_;
     long lastShown_ = -1;
 };
@@ -97,13 +102,16 @@ int main(int argc, char** argv) {
         }
         return cli::runBatchMode(*options);
     }
-    ConsoleView view;
+    std::optional<cli::PictureOption> picture;
+    if (!options->pictureFile.empty()) picture.emplace(*options);
+    ConsoleView view(picture ? &*picture : nullptr);
     leaveTreesToProcessExit();
     RunResult result = runFix(pathFromText(options->file), view, options->limits, options->switches);
     std::fflush(stdout);
     int status = exitStatus(result.outcome);
-    if (!options->pictureFile.empty() && result.outcome != RunOutcome::Unreadable &&
-        result.outcome != RunOutcome::Cancelled && !cli::writePictureOption(*options))
+    // A file that could not be read has no picture.
+    if (picture && result.outcome != RunOutcome::Unreadable && result.outcome != RunOutcome::Cancelled &&
+        !picture->write())
         status = std::max(status, 4);
     return status;
 }

@@ -1,5 +1,7 @@
 #include "cli/picture_option.h"
 
+#include <new>
+
 #include "cli/console.h"
 #include "document/path_text.h"
 
@@ -17,12 +19,20 @@ picture::PictureRequest pictureRequest(const CliOptions& options, int defaultWid
     return request;
 }
 
-bool writePictureOption(const CliOptions& options) {
-    const picture::PictureResult result =
-        picture::writeShapePictureOf(pathFromText(options.file), options.limits, pictureRequest(options, 1280, 800),
-                                     pathFromText(options.pictureFile));
+void PictureOption::take(const clsReader& root) {
+    try {
+        picture_ = picture::drawShapePicture(root, options_.limits, pictureRequest(options_, 1280, 800));
+    } catch (const std::bad_alloc&) {
+        picture_.emplace();
+        picture_->result = {picture::PictureOutcome::WriteFailed, "not enough memory to draw the picture"};
+    }
+}
+
+bool PictureOption::write() const {
+    if (!picture_) return false;
+    const picture::PictureResult result = picture::writePicture(*picture_, pathFromText(options_.pictureFile));
     if (result.outcome == picture::PictureOutcome::Written) return true;
-    writeError("orvane-cli: no picture written to " + options.pictureFile + ": " + result.problem + "\n");
+    writeError("orvane-cli: no picture written to " + options_.pictureFile + ": " + result.problem + "\n");
     return false;
 }
 

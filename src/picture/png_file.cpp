@@ -65,12 +65,7 @@ std::vector<unsigned char> encodePng(const Image& image) {
     return png;
 }
 
-bool writePngFile(const Image& image, const std::filesystem::path& file, std::string& problem) {
-    const std::vector<unsigned char> png = encodePng(image);
-    if (png.empty()) {
-        problem = "the picture could not be encoded";
-        return false;
-    }
+bool writePngBytes(const std::vector<unsigned char>& png, const std::filesystem::path& file, std::string& problem) {
     std::filesystem::path temp = file;
     temp += ".part";
     std::error_code ignored;

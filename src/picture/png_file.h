@@ -11,8 +11,8 @@ namespace orvane::picture {
 
 std::vector<unsigned char> encodePng(const Image& image);
 
-// Writes the PNG of image to file, replacing an earlier file of that name
-// only once the whole picture is written; false with the reason otherwise.
-bool writePngFile(const Image& image, const std::filesystem::path& file, std::string& problem);
+// Writes PNG bytes to file, replacing an earlier file of that name only
+// once the whole picture is written; false with the reason otherwise.
+bool writePngBytes(const std::vector<unsigned char>& png, const std::filesystem::path& file, std::string& problem);
 
 }  // namespace orvane::picture

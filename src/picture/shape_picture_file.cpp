@@ -6,30 +6,32 @@
 
 namespace orvane::picture {
 
-PictureResult writeShapePicture(const clsReader& root, const RunLimits& limits, const PictureRequest& request,
-                                const std::filesystem::path& png) {
-    PictureResult result;
+EncodedPicture drawShapePicture(const clsReader& root, const RunLimits& limits, const PictureRequest& request) {
+    EncodedPicture picture;
     const std::int32_t lods = geometry::lodCount(root);
     if (request.lod < 0 || request.lod >= lods) {
-        result.outcome = PictureOutcome::NoSuchLod;
-        result.problem = "the shape has no LOD " + std::to_string(request.lod) + " (it has " + std::to_string(lods) + ")";
-        return result;
+        picture.result.outcome = PictureOutcome::NoSuchLod;
+        picture.result.problem =
+            "the shape has no LOD " + std::to_string(request.lod) + " (it has " + std::to_string(lods) + ")";
+        return picture;
     }
     const geometry::LodGeometry lod = geometry::buildLodGeometry(root, request.lod, limits);
     const Camera camera = fittedCamera(lod, request.view, request.width, request.height);
     DrawOptions options;
     options.threads = request.threads > 0 ? request.threads : drawingThreads();
-    const Image image = drawLod(lod, camera, request.width, request.height, options);
-    if (!writePngFile(image, png, result.problem)) result.outcome = PictureOutcome::WriteFailed;
-    return result;
+    picture.png = encodePng(drawLod(lod, camera, request.width, request.height, options));
+    if (picture.png.empty()) {
+        picture.result.outcome = PictureOutcome::WriteFailed;
+        picture.result.problem = "the picture could not be encoded";
+    }
+    return picture;
 }
 
-PictureResult writeShapePictureOf(const std::filesystem::path& shapeFile, const RunLimits& limits,
-                                  const PictureRequest& request, const std::filesystem::path& png) {
-    NodePtr root = clsReader::create();
-    root->ReadFile(shapeFile, true);
-    if (root->Nodes().empty()) return {PictureOutcome::Unreadable, "the file is no readable shape"};
-    return writeShapePicture(*root, limits, request, png);
+PictureResult writePicture(const EncodedPicture& picture, const std::filesystem::path& png) {
+    if (picture.result.outcome != PictureOutcome::Written) return picture.result;
+    PictureResult result;
+    if (!writePngBytes(picture.png, png, result.problem)) result.outcome = PictureOutcome::WriteFailed;
+    return result;
 }
 
 }  // namespace orvane::picture

@@ -1,9 +1,11 @@
 #pragma once
-// The picture of a shape as read, with its findings, written as a PNG file.
+// The picture of a shape as read, with its findings, as a PNG file: drawn
+// and encoded while the tree is as read, written when wanted.
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "document/cls_reader.h"
 #include "fixes/run_state.h"
@@ -19,19 +21,22 @@ struct PictureRequest {
     int threads = 0;  // 0: drawingThreads()
 };
 
-enum class PictureOutcome { Written, Unreadable, NoSuchLod, WriteFailed };
+enum class PictureOutcome { Written, NoSuchLod, WriteFailed };
 
 struct PictureResult {
     PictureOutcome outcome = PictureOutcome::Written;
     std::string problem;  // why nothing was written, in words
 };
 
-// The picture of root (a shape as read) with the findings of a run with limits.
-PictureResult writeShapePicture(const clsReader& root, const RunLimits& limits, const PictureRequest& request,
-                                const std::filesystem::path& png);
+struct EncodedPicture {
+    PictureResult result;            // NoSuchLod, or Written for a picture to write
+    std::vector<unsigned char> png;  // the PNG file's bytes
+};
 
-// Reads shapeFile first; a file that is no readable shape writes nothing.
-PictureResult writeShapePictureOf(const std::filesystem::path& shapeFile, const RunLimits& limits,
-                                  const PictureRequest& request, const std::filesystem::path& png);
+// The picture of root (a shape as read) with the findings of a run with limits.
+EncodedPicture drawShapePicture(const clsReader& root, const RunLimits& limits, const PictureRequest& request);
+
+// Writes the picture to png; its result says why not when it could not be.
+PictureResult writePicture(const EncodedPicture& picture, const std::filesystem::path& png);
 
 }  // namespace orvane::picture

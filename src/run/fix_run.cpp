@@ -178,6 +178,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
             result.root = root;
             return result;
         }
+        view.shapeRead(*root);
         RunState run(view, limits, switches);
         run.r = std::move(root);
         try {

@@ -33,6 +33,10 @@ public:
     // The run stopped after reading and wrote nothing; message is the text
     // of the message box that follows. A window keeps it in its report.
     virtual void runStopped(const std::string& message) { (void)message; }
+    // The file has been read into root, before any check or repair changes
+    // it (a picture of the shape as read is taken here). Not for an
+    // unreadable file.
+    virtual void shapeRead(const clsReader& root) { (void)root; }
 };
 
 enum class RunOutcome {
