@@ -24,6 +24,7 @@ struct BatchState {
     std::size_t smallest = 0;
     std::size_t largest = 0;  // one past
     std::vector<std::string> reportFailures;
+    std::vector<std::string> pictureFailures;
 };
 
 void work(const std::vector<FoundShape>& shapes, const BatchSettings& settings, const std::atomic<bool>& stop,
@@ -40,6 +41,7 @@ void work(const std::vector<FoundShape>& shapes, const BatchSettings& settings, 
         if (finished.row) ticker.finished(shapes[index].bytes);
         std::lock_guard lock(state.mutex);
         if (finished.reportFailure) state.reportFailures.push_back(std::move(*finished.reportFailure));
+        if (finished.pictureFailure) state.pictureFailures.push_back(std::move(*finished.pictureFailure));
         rows[index] = std::move(finished.row);
     }
 }
@@ -64,8 +66,10 @@ BatchSummary runInThreads(const std::vector<FoundShape>& shapes, const BatchSett
         if (workers > 0) work(shapes, settings, stop, state, ticker, rows, true);
         for (std::thread& thread : threads) thread.join();
     }
-    return summaryOfRows(std::move(rows), std::chrono::duration<double>(Clock::now() - start).count(),
-                         std::move(state.reportFailures));
+    BatchSummary summary = summaryOfRows(std::move(rows), std::chrono::duration<double>(Clock::now() - start).count(),
+                                         std::move(state.reportFailures));
+    summary.pictureFailures = std::move(state.pictureFailures);
+    return summary;
 }
 
 }  // namespace
@@ -115,7 +119,7 @@ BatchSummary summaryOfRows(std::vector<std::optional<ShapeRow>> rows, double wal
 
 int batchExitStatus(const BatchSummary& summary) {
     if (summary.interrupted) return 130;
-    int status = summary.reportFailures.empty() ? 0 : 4;
+    int status = summary.reportFailures.empty() && summary.pictureFailures.empty() ? 0 : 4;
     for (const ShapeRow& row : summary.rows) {
         switch (row.outcome) {
             case ShapeOutcome::Unreadable: status = std::max(status, 1); break;

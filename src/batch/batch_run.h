@@ -14,6 +14,7 @@
 #include "document/shape_form.h"
 #include "findings/find_problems.h"
 #include "fixes/run_state.h"
+#include "picture/shape_picture_file.h"
 
 namespace orvane::batch {
 
@@ -51,6 +52,9 @@ struct BatchSettings {
     bool findings = true;
     std::vector<std::filesystem::path> textureDirs;
     std::shared_ptr<findings::TextureFolders> textureListings = std::make_shared<findings::TextureFolders>();
+    // Each readable shape's picture goes to picturesDir / (reportName + ".png").
+    std::optional<std::filesystem::path> picturesDir;
+    picture::PictureRequest picture{480, 300, picture::ViewKind::Iso, 0, 1};
 };
 
 struct BatchProgress {
@@ -74,6 +78,7 @@ struct BatchSummary {
     bool interrupted = false;
     double wallSeconds = 0;
     std::vector<std::string> reportFailures;  // report files that could not be written
+    std::vector<std::string> pictureFailures;  // pictures not written: the file and why
 };
 
 // Runs at most settings.jobs shapes at once (so at most that many trees are

@@ -144,6 +144,7 @@ std::optional<ShapeFindings> takeFindings(Reader& in) {
 std::string encodeFinishedShape(const FinishedShape& finished) {
     Writer out;
     out.optionalText(finished.reportFailure);
+    out.optionalText(finished.pictureFailure);
     out.number<std::uint8_t>(finished.row ? 1 : 0);
     if (!finished.row) return std::move(out.bytes);
     const ShapeRow& row = *finished.row;
@@ -167,6 +168,7 @@ std::optional<FinishedShape> decodeFinishedShape(std::string_view bytes) {
     Reader in(bytes);
     FinishedShape finished;
     finished.reportFailure = in.optionalText();
+    finished.pictureFailure = in.optionalText();
     if (in.number<std::uint8_t>() != 0) {
         ShapeRow& row = finished.row.emplace();
         row.path = in.text();

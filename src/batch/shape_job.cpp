@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <new>
 #include <string_view>
 
 #include "batch/text_file.h"
@@ -18,15 +19,13 @@ namespace {
 // nothing else, and abandons the run when the batch is stopped.
 class CollectingView : public RunView {
 public:
-    CollectingView(bool keepLines, const std::atomic<bool>& stop) : keepLines_(keepLines), stop_(stop) {}
+    CollectingView(bool keepLines, const std::atomic<bool>& stop, const BatchSettings& settings)
+        : keepLines_(keepLines), stop_(stop), settings_(settings) {}
 
     // Finds the shape's findings when it has been read.
     void findWith(findings::TextureSearch textures) {
         textures_ = std::move(textures);
         findings_ = true;
-    }
-    void shapeRead(const clsReader& root) override {
-        if (findings_) found = findings::findProblems(root, textures_);
     }
     std::optional<findings::ShapeFindings> found;
 
@@ -46,13 +45,27 @@ public:
         if (stop_.load(std::memory_order_relaxed)) throw RunCancelled{};
     }
 
+    // The shape as read: its findings and its picture.
+    void shapeRead(const clsReader& root) override {
+        if (findings_) found = findings::findProblems(root, textures_);
+        if (!settings_.picturesDir) return;
+        try {
+            picture = picture::drawShapePicture(root, settings_.limits, settings_.picture);
+        } catch (const std::bad_alloc&) {
+            picture.emplace();
+            picture->result = {picture::PictureOutcome::WriteFailed, "not enough memory to draw the picture"};
+        }
+    }
+
     std::string lines;
+    std::optional<picture::EncodedPicture> picture;
 
 private:
     bool findings_ = false;
     findings::TextureSearch textures_;
     bool keepLines_;
     const std::atomic<bool>& stop_;
+    const BatchSettings& settings_;
 };
 
 // A message of the single run's message box, on one line.
@@ -80,12 +93,24 @@ bool writeReport(const std::filesystem::path& file, const std::string& text) {
     return writeTextFile(file, text) && !ec;
 }
 
+// Writes the picture taken of the shape; none when it was written, else the file and why not.
+std::optional<std::string> writeShapePicture(const FoundShape& shape, const BatchSettings& settings,
+                                             const picture::EncodedPicture& taken) {
+    std::filesystem::path file = *settings.picturesDir / shape.reportName;
+    file += ".png";
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    const picture::PictureResult result = picture::writePicture(taken, file);
+    if (result.outcome == picture::PictureOutcome::Written) return std::nullopt;
+    return genericPathText(file) + ": " + result.problem;
+}
+
 }  // namespace
 
 ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop) {
     ShapeJobResult job;
     if (stop.load()) return job;
-    CollectingView view(settings.reportsDir.has_value(), stop);
+    CollectingView view(settings.reportsDir.has_value(), stop, settings);
     if (settings.findings && settings.textureListings)
         view.findWith({settings.textureListings.get(), settings.textureListings->foldersFor(shape.file, settings.textureDirs)});
     const auto start = std::chrono::steady_clock::now();
@@ -114,6 +139,7 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
     // The report file lists the findings after the report.
     if (row.findings && settings.reportsDir) job.report += findings::findingsText(*row.findings);
     job.row = std::move(row);
+    job.picture = std::move(view.picture);
     return job;
 }
 
@@ -136,6 +162,8 @@ FinishedShape runShape(const FoundShape& shape, const BatchSettings& settings, c
         file += ".txt";
         if (!writeReport(file, job.report)) finished.reportFailure = genericPathText(file);
     }
+    if (job.row && job.picture && settings.picturesDir)
+        finished.pictureFailure = writeShapePicture(shape, settings, *job.picture);
     finished.row = std::move(job.row);
     return finished;
 }

@@ -12,6 +12,7 @@ namespace orvane::batch {
 struct ShapeJobResult {
     std::optional<ShapeRow> row;  // none when the run was abandoned
     std::string report;           // the report lines, each ended by a line feed
+    std::optional<picture::EncodedPicture> picture;  // with settings.picturesDir: of the shape as read
 };
 
 ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& settings, const std::atomic<bool>& stop);
@@ -20,6 +21,7 @@ ShapeJobResult runShapeJob(const FoundShape& shape, const BatchSettings& setting
 struct FinishedShape {
     std::optional<ShapeRow> row;               // none when the run was abandoned
     std::optional<std::string> reportFailure;  // the report file that could not be written
+    std::optional<std::string> pictureFailure;  // the picture not written, and why
 };
 
 // runShapeJob, with an error escaping the run turned into a stopped row, and

@@ -155,6 +155,7 @@ std::optional<BatchSummary> runInWorkerProcesses(const std::vector<FoundShape>& 
     std::vector<std::size_t> queue = shapesBySize(shapes);
     std::vector<std::optional<ShapeRow>> rows(shapes.size());
     std::vector<std::string> reportFailures;
+    std::vector<std::string> pictureFailures;
     {
         ProgressTicker ticker(observer, shapes.size(), start);
         // A worker that is gone leaves its shape a stopped row.
@@ -214,6 +215,7 @@ std::optional<BatchSummary> runInWorkerProcesses(const std::vector<FoundShape>& 
                     continue;
                 }
                 if (finished->reportFailure) reportFailures.push_back(std::move(*finished->reportFailure));
+                if (finished->pictureFailure) pictureFailures.push_back(std::move(*finished->pictureFailure));
                 if (finished->row) {
                     rows[*worker.shape] = std::move(finished->row);
                     ticker.finished(shapes[*worker.shape].bytes);
@@ -228,6 +230,7 @@ std::optional<BatchSummary> runInWorkerProcesses(const std::vector<FoundShape>& 
             ticker.started(shapes[index].path);
             FinishedShape finished = runShape(shapes[index], settings, stop);
             if (finished.reportFailure) reportFailures.push_back(std::move(*finished.reportFailure));
+            if (finished.pictureFailure) pictureFailures.push_back(std::move(*finished.pictureFailure));
             if (finished.row) ticker.finished(shapes[index].bytes);
             rows[index] = std::move(finished.row);
         }
@@ -237,8 +240,11 @@ std::optional<BatchSummary> runInWorkerProcesses(const std::vector<FoundShape>& 
         while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
-    return summaryOfRows(std::move(rows), std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-                         std::move(reportFailures));
+    BatchSummary summary = summaryOfRows(
+        std::move(rows), std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+        std::move(reportFailures));
+    summary.pictureFailures = std::move(pictureFailures);
+    return summary;
 }
 
 }  // namespace orvane::batch

@@ -11,6 +11,7 @@
 #include "batch/text_file.h"
 #include "cli/console.h"
 #include "cli/interrupt.h"
+#include "cli/picture_option.h"
 #include "document/path_text.h"
 
 namespace orvane::cli {
@@ -71,6 +72,11 @@ int runBatchMode(const CliOptions& options) {
     settings.jobs = options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     if (!options.reportsDir.empty()) settings.reportsDir = pathFromText(options.reportsDir);
     for (const std::string& dir : options.textureDirs) settings.textureDirs.push_back(pathFromText(dir));
+    if (!options.picturesDir.empty()) {
+        settings.picturesDir = pathFromText(options.picturesDir);
+        settings.picture = pictureRequest(options, 480, 300);
+        settings.picture.threads = 1;  // the shapes themselves run side by side
+    }
 
     const std::atomic<bool>& stop = catchInterrupt();
     batch::BatchSummary summary;
@@ -79,6 +85,7 @@ int runBatchMode(const CliOptions& options) {
         summary = batch::runBatch(*shapes, settings, stop, isTerminal(stderr) ? &progress : nullptr);
     }
     for (const std::string& file : summary.reportFailures) writeError("orvane-cli: could not write the report " + file + "\n");
+    for (const std::string& failure : summary.pictureFailures) writeError("orvane-cli: no picture written to " + failure + "\n");
 
     const std::string text = batch::formatSummary(summary, summaryFormat(options.format));
     int status = batch::batchExitStatus(summary);

@@ -37,6 +37,13 @@ std::string usageText() {
            "  --format table|csv|json     batch: form of the summary (default table)\n"
            "  --reports DIR               batch: each shape's report to DIR/<path>.txt\n"
            "  --summary FILE              batch: the summary to FILE instead of standard output\n"
+           "  --picture FILE.png          after the report, a picture of the shape as read with its\n"
+           "                              findings (short edges red, oversize parts tinted)\n"
+           "  --pictures DIR              batch: each shape's picture to DIR/<path>.png\n"
+           "  --view iso|front|side|top   the picture's view (default iso: perspective three-quarter;\n"
+           "                              front along z, side along x, top along y, orthographic)\n"
+           "  --size WxH                  the picture's size in pixels (default 1280x800, batch 480x300)\n"
+           "  --lod N                     the LOD drawn, from 0 (default 0)\n"
            "  --help                      show this text\n"
            "  --version                   show the version\n"
            "\n"
@@ -44,7 +51,8 @@ std::string usageText() {
            "mode: each shape as above, then one summary row per shape and the totals.\n"
            "\n"
            "Exit status: 0 run completed, 1 unreadable file, 2 usage error,\n"
-           "3 run stopped on malformed shape content, 4 output could not be written.\n"
+           "3 run stopped on malformed shape content, 4 output could not be written\n"
+           "(also a picture, or a picture of a LOD the shape lacks).\n"
            "In batch mode: the highest status of the shapes run, or 130 when interrupted.\n";
 }
 
@@ -153,6 +161,35 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
                 auto text = takeValue();
                 if (!text || text->empty()) return fail("option " + arg + " needs a value");
                 options.textureDirs.push_back(*text);
+            } else if (arg == "--picture" || arg == "--pictures") {
+                auto text = takeValue();
+                if (!text || text->empty()) return fail("option " + arg + " needs a value");
+                (arg == "--picture" ? options.pictureFile : options.picturesDir) = *text;
+                if (arg == "--pictures") options.batchOption = true;
+            } else if (arg == "--view") {
+                auto text = takeValue();
+                if (!text) return fail("option " + arg + " needs a value");
+                if (*text != "iso" && *text != "front" && *text != "side" && *text != "top")
+                    return fail("option --view takes iso, front, side or top, not \"" + *text + "\"");
+                options.view = *text;
+            } else if (arg == "--size") {
+                auto text = takeValue();
+                if (!text) return fail("option " + arg + " needs a value");
+                const std::size_t x = text->find('x');
+                auto w = x == std::string::npos ? std::nullopt : parseInteger(text->substr(0, x));
+                auto h = x == std::string::npos ? std::nullopt : parseInteger(text->substr(x + 1));
+                if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide ||
+                    *h > kMaxPictureSide)
+                    return fail("option --size takes WIDTHxHEIGHT, each from " + std::to_string(kMinPictureSide) +
+                                " to " + std::to_string(kMaxPictureSide) + ", not \"" + *text + "\"");
+                options.pictureWidth = *w;
+                options.pictureHeight = *h;
+            } else if (arg == "--lod") {
+                auto text = takeValue();
+                if (!text) return fail("option " + arg + " needs a value");
+                auto number = parseInteger(*text);
+                if (!number || *number < 0) return fail("option --lod takes a whole number from 0, not \"" + *text + "\"");
+                options.lod = *number;
             } else if (arg == "--help") {
                 options.help = true;
             } else if (arg == "--version") {
@@ -168,6 +205,8 @@ std::optional<CliOptions> parseArguments(const std::vector<std::string>& args, s
         }
     }
     if (!options.help && !options.version && options.file.empty()) return fail("no FILE given");
+    if (!options.pictureFile.empty() && options.paths.size() > 1)
+        return fail("option --picture draws a single FILE; in batch mode use --pictures DIR");
     return options;
 }
 

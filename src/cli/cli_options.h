@@ -21,12 +21,23 @@ struct CliOptions {
     std::string format = "table";
     std::string reportsDir;
     std::string summaryFile;
-    bool batchOption = false;  // --format, --reports or --summary was given
+    bool batchOption = false;  // --format, --reports, --summary or --pictures was given
     // Findings beyond the checks: listed after the report of a single run
     // (a batch always lists them); textures also looked for in these folders.
     bool findings = false;
     std::vector<std::string> textureDirs;
+    // Pictures of the shape as read, with its findings.
+    std::string pictureFile;  // --picture: single file
+    std::string picturesDir;  // --pictures: batch
+    std::string view = "iso";
+    int pictureWidth = 0;  // --size; 0: 1280x800 for --picture, 480x300 for --pictures
+    int pictureHeight = 0;
+    int lod = 0;
 };
+
+// The sides a picture may have, in pixels.
+inline constexpr int kMinPictureSide = 16;
+inline constexpr int kMaxPictureSide = 8192;
 
 // The usage text printed by --help and after a usage error.
 extern const char* const kUsage;

@@ -1,6 +1,8 @@
 // orvane-cli: the fix run without a window, for scripts and batches.
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "document/path_text.h"
 #include "findings/find_problems.h"
 #include "findings/findings_text.h"
+#include "cli/picture_option.h"
 #include "orvane_version.h"
 #include "run/fix_run.h"
 
@@ -24,7 +27,7 @@ using namespace orvane;
 // standard error only when that is a terminal.
 class ConsoleView : public RunView {
 public:
-    ConsoleView() : showProgress_(cli::isTerminal(stderr)) {}
+    explicit ConsoleView(cli::PictureOption* picture) : showProgress_(cli::isTerminal(stderr)), picture_(picture) {}
 
     void addLine(const std::string& line) override {
         cli::writeTo(stdout, line + '\n');
@@ -67,8 +70,10 @@ public:
         textures_ = {&listings_, listings_.foldersFor(file, given)};
         findings_ = true;
     }
+    // The shape as read: its findings and its picture.
     void shapeRead(const clsReader& root) override {
         if (findings_) found_ = findings::findProblems(root, textures_);
+        if (picture_) picture_->take(root);
     }
     // Nothing when the shape was not read.
     void printFindings() const {
@@ -81,6 +86,7 @@ private:
     findings::TextureSearch textures_;
     std::optional<findings::ShapeFindings> found_;
     bool showProgress_;
+    cli::PictureOption* picture_;
     std::string caption_;
     bool checking_ = false;
     long lastShown_ = -1;
@@ -116,12 +122,26 @@ int main(int argc, char** argv) {
         std::fputs("orvane-cli " ORVANE_VERSION "\n", stdout);
         return 0;
     }
-    if (cli::isBatchRun(*options)) return cli::runBatchMode(*options);
-    ConsoleView view;
+    if (cli::isBatchRun(*options)) {
+        if (!options->pictureFile.empty()) {
+            cli::writeError("orvane-cli: option --picture draws a single FILE; in batch mode use --pictures DIR\n" +
+                            std::string(cli::kUsage));
+            return 2;
+        }
+        return cli::runBatchMode(*options);
+    }
+    std::optional<cli::PictureOption> picture;
+    if (!options->pictureFile.empty()) picture.emplace(*options);
+    ConsoleView view(picture ? &*picture : nullptr);
     if (options->findings) view.findFor(pathFromText(options->file), options->textureDirs);
     leaveTreesToProcessExit();
     RunResult result = runFix(pathFromText(options->file), view, options->limits, options->switches);
     view.printFindings();
     std::fflush(stdout);
-    return exitStatus(result.outcome);
+    int status = exitStatus(result.outcome);
+    // A file that could not be read has no picture.
+    if (picture && result.outcome != RunOutcome::Unreadable && result.outcome != RunOutcome::Cancelled &&
+        !picture->write())
+        status = std::max(status, 4);
+    return status;
 }

@@ -6,6 +6,7 @@
 #include "document/numbers.h"
 #include "document/shape_error.h"
 #include "document/tree_edit.h"
+#include "fixes/edge_length.h"
 #include "fixes/shape_places.h"
 
 namespace orvane {
@@ -36,15 +37,8 @@ void readCorner(RunState& run, CornerReader& corners, const clsReader& vertices,
 // when asked, corner `lifted` goes up by one metre in the tree. The working
 // coordinates keep the values read before the lift.
 void checkEdge(RunState& run, CornerReader& corners, const Triangle& tri, int s, int t, int lifted) {
-    const PointXyz& a = tri.xyz[s];
-    const PointXyz& b = tri.xyz[t];
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    const float dz = a.z - b.z;
-    // Exact products, summed in double in this order, rounded to single once.
-    const double sum = static_cast<double>(dy) * dy + static_cast<double>(dx) * dx + static_cast<double>(dz) * dz;
-    const auto d2 = static_cast<float>(sum);
-    if (!(d2 < run.minEdgeSqr)) return;
+    const float d2 = squaredEdgeLength(tri.xyz[s], tri.xyz[t]);
+    if (!isShortEdge(d2, run.minEdgeSqr)) return;
 
     run.report("\t\tPoly" + std::to_string(tri.polyNumber) + "\t" + cornerText(tri, s));
     const double millimetres = std::sqrt(static_cast<double>(d2)) * 1000.0;

@@ -34,7 +34,8 @@ public:
     // of the message box that follows. A window keeps it in its report.
     virtual void runStopped(const std::string& message) { (void)message; }
     // The shape was read, before any check or repair touches it: a view may
-    // look at the tree as it came from the file (and must not change it).
+    // look at the tree as it came from the file (and must not change it); a
+    // picture of the shape as read is taken here. Not for an unreadable file.
     virtual void shapeRead(const clsReader& root) { (void)root; }
 };
 

@@ -1,0 +1,73 @@
+#pragma once
+// The triangles of one LOD (distance level) of a shape in space: every
+// triangle of every primitive with its three corners in the shape's frame,
+// tagged with its place as the report numbers it and its prim_state, and
+// the findings of the run placed on them.
+//
+// A vertex is placed by its primitive's prim_state -> vtx_state -> matrix,
+// then up the level's hierarchy. Every reference is checked; a triangle
+// that cannot be placed is left out and its fault becomes a finding.
+// Corners are shared between the triangles of a sub-object that use the
+// same vertex with the same matrix.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "document/cls_reader.h"
+#include "fixes/run_state.h"
+#include "geometry/placed_finding.h"
+#include "geometry/vec3.h"
+
+namespace orvane::geometry {
+
+// The place of one primitive (indexed_trilist) of the LOD.
+struct PrimitiveRecord {
+    std::int32_t subObject = 0;
+    std::int32_t primitive = 0;
+    std::int32_t primState = kNoPlace;  // the prim_state that governs it
+};
+
+struct PlacedTriangle {
+    std::uint32_t corner[3];        // into LodGeometry::corners
+    std::uint32_t primitiveRecord;  // into LodGeometry::primitives
+    std::int32_t polyNumber;        // the report's number: the k-th triangle of a list is k + 1
+};
+
+struct TriangleTag {
+    std::int32_t lod;
+    std::int32_t subObject;
+    std::int32_t primitive;
+    std::int32_t polyNumber;
+    std::int32_t primState;
+};
+
+struct LodGeometry {
+    std::int32_t lod = kNoPlace;
+    std::vector<Vec3f> corners;
+    std::vector<PlacedTriangle> triangles;
+    std::vector<PrimitiveRecord> primitives;
+    // In the order of the walk: per sub-object its own findings, then per
+    // primitive its own, its short edges and its faults. At most
+    // kMaxFaultFindings geometry faults are kept; faultsDropped counts the rest.
+    std::vector<PlacedFinding> findings;
+    std::int64_t faultsDropped = 0;
+
+    TriangleTag tag(std::size_t triangle) const;
+    // The memory the triangles take: corners, triangles and primitive records.
+    std::size_t bytesKept() const;
+};
+
+inline constexpr std::size_t kMaxFaultFindings = 10000;
+
+// The number of distance_level blocks of the shape's first lod_control (the
+// LODs the report surveys, numbered from 0); 0 when there is none.
+std::int32_t lodCount(const clsReader& root);
+
+// The triangles and findings of LOD `lod` (0-based; an out-of-range number
+// gives an empty result) of the tree as read, with the run's limits: the
+// oversize tests are the survey's (strictly greater), the short edges the
+// small-edge check's, on the points as read (nothing lifted).
+LodGeometry buildLodGeometry(const clsReader& root, std::int32_t lod, const RunLimits& limits);
+
+}  // namespace orvane::geometry
