@@ -301,7 +301,7 @@ void frmUpdate::applyUpdates() {
     for (RunUpdate& update : runThread_->takeUpdates()) {
         switch (update.kind) {
         case RunUpdate::Kind::ClearReport: clearReport(); break;
-        case RunUpdate::Kind::Lines: lst->appendLines(update.lines); break;
+        case RunUpdate::Kind::Lines: lst->appendLines(std::move(update.lines)); break;
         case RunUpdate::Kind::Caption: picPerc->setTag(update.text.toStdString()); break;
         case RunUpdate::Kind::Percent: picPerc->pc(update.percent); break;
         case RunUpdate::Kind::Status: picPerc->prt(update.text.toStdString()); break;
@@ -351,7 +351,7 @@ void frmUpdate::showRunStopped(const QString& message, const QString& status) {
     if (reportShape_ != runShape_) clearReport();
     LineBatch lines;
     for (const QString& line : message.split(u'\r')) lines.add(line.toStdString());
-    lst->appendLines(lines);
+    lst->appendLines(std::move(lines));
 }
 
 void frmUpdate::dragEnterEvent(QDragEnterEvent* event) {

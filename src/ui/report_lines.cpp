@@ -1,5 +1,7 @@
 #include "ui/report_lines.h"
 
+#include <algorithm>
+
 namespace orvane::ui {
 
 QVariant ReportLines::data(const QModelIndex& index, int role) const {
@@ -8,8 +10,12 @@ QVariant ReportLines::data(const QModelIndex& index, int role) const {
 }
 
 QString ReportLines::line(int row) const {
-    const std::size_t start = row == 0 ? 0 : ends_[std::size_t(row) - 1];
-    return QString::fromUtf8(text_.data() + start, qsizetype(ends_[std::size_t(row)] - start));
+    const auto after = std::upper_bound(chunks_.begin(), chunks_.end(), row,
+                                        [](int r, const Chunk& chunk) { return r < chunk.firstRow; });
+    const Chunk& chunk = *std::prev(after);
+    const std::size_t i = std::size_t(row - chunk.firstRow);
+    const std::uint32_t start = i == 0 ? 0 : chunk.lines.ends[i - 1];
+    return QString::fromUtf8(chunk.lines.text.data() + start, qsizetype(chunk.lines.ends[i] - start));
 }
 
 QStringList ReportLines::lines() const {
@@ -19,22 +25,20 @@ QStringList ReportLines::lines() const {
     return result;
 }
 
-void ReportLines::append(const LineBatch& batch) {
+void ReportLines::append(LineBatch batch) {
     if (batch.empty()) return;
-    const int first = count();
-    beginInsertRows({}, first, first + int(batch.ends.size()) - 1);
-    const std::size_t offset = text_.size();
-    text_ += batch.text;
-    ends_.reserve(ends_.size() + batch.ends.size());
-    for (const std::size_t end : batch.ends) ends_.push_back(offset + end);
+    const int added = int(batch.ends.size());
+    beginInsertRows({}, count_, count_ + added - 1);
+    chunks_.push_back({count_, std::move(batch)});
+    count_ += added;
     endInsertRows();
 }
 
 void ReportLines::clear() {
-    if (ends_.empty()) return;
+    if (count_ == 0) return;
     beginResetModel();
-    std::string().swap(text_);
-    std::vector<std::size_t>().swap(ends_);
+    std::vector<Chunk>().swap(chunks_);
+    count_ = 0;
     endResetModel();
 }
 

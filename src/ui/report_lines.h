@@ -1,12 +1,14 @@
 #pragma once
-// The report's lines as a list model. The lines are kept as one UTF-8 text
-// with the end of each line, so that millions of lines take two blocks of
-// memory, are appended in batches (one row insertion per batch) and are
-// dropped at once; a row's text is made when the view asks for it.
+// The report's lines as a list model. Each batch of lines is kept as it came,
+// one UTF-8 text with the end of each line, so that millions of lines take a
+// few blocks of memory, are appended without copying what is there (one row
+// insertion per batch) and are dropped at once; a row's text is made when
+// the view asks for it.
 
 #include <QAbstractListModel>
 #include <QStringList>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,12 +19,14 @@ namespace orvane::ui {
 // each ends.
 struct LineBatch {
     std::string text;
-    std::vector<std::size_t> ends;
+    std::vector<std::uint32_t> ends;
 
     void add(std::string_view line) {
         text += line;
-        ends.push_back(text.size());
+        ends.push_back(static_cast<std::uint32_t>(text.size()));
     }
+    // A batch holds at most this much text; the run starts a new one after.
+    static constexpr std::size_t kMostText = std::size_t(1) << 30;
     bool empty() const { return ends.empty(); }
 };
 
@@ -35,15 +39,19 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : count(); }
     QVariant data(const QModelIndex& index, int role) const override;
 
-    void append(const LineBatch& batch);
+    void append(LineBatch batch);
     void clear();
-    int count() const { return int(ends_.size()); }
+    int count() const { return count_; }
     QString line(int row) const;
     QStringList lines() const;
 
 private:
-    std::string text_;
-    std::vector<std::size_t> ends_;
+    struct Chunk {
+        int firstRow;
+        LineBatch lines;
+    };
+    std::vector<Chunk> chunks_;
+    int count_ = 0;
 };
 
 }  // namespace orvane::ui

@@ -77,10 +77,10 @@ void ReportList::updateActions() {
 void ReportList::appendLine(const std::string& line) {
     LineBatch batch;
     batch.add(line);
-    lines_->append(batch);
+    lines_->append(std::move(batch));
 }
 
-void ReportList::appendLines(const LineBatch& lines) { lines_->append(lines); }
+void ReportList::appendLines(LineBatch lines) { lines_->append(std::move(lines)); }
 
 void ReportList::clear() {
     lines_->clear();

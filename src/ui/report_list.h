@@ -23,7 +23,7 @@ public:
     ~ReportList() override;
 
     void appendLine(const std::string& line);
-    void appendLines(const LineBatch& lines);
+    void appendLines(LineBatch lines);
     void clear();
     int count() const;
     // The lines, in order.

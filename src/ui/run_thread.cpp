@@ -100,7 +100,8 @@ void RunThread::addLine(const std::string& line) {
     {
         std::lock_guard lock(mutex_);
         // Lines that follow lines join their batch.
-        if (updates_.empty() || updates_.back().kind != RunUpdate::Kind::Lines)
+        if (updates_.empty() || updates_.back().kind != RunUpdate::Kind::Lines ||
+            updates_.back().lines.text.size() >= LineBatch::kMostText)
             updates_.push_back({RunUpdate::Kind::Lines, {}, {}});
         updates_.back().lines.add(line);
         signal = !signalled_;
