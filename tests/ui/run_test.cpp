@@ -13,6 +13,7 @@
 #include "ui/report_list.h"
 #include "run_gate.h"
 #include "window_access.h"
+#include "window_test.h"
 
 namespace orvane::test {
 namespace {
@@ -48,16 +49,11 @@ std::string withShortEdge(std::string_view shape) {
     return text;
 }
 
-class WindowRun : public ::testing::Test {
+class WindowRun : public WindowTest {
 protected:
-    FakePlatform platform;
-    platform::Platform services = platform.services();
-    ui::frmUpdate window{services};
-    TempDir dir;
-
     QPushButton& selectModel() { return control<QPushButton>(window, "cmd"); }
     ui::ProgressBox& progress() { return control<ui::ProgressBox>(window, "picPerc"); }
-    QStringList reportLines() { return control<ui::ReportList>(window, "lst").lines(); }
+    QStringList reportLines() { return list().lines(); }
 
     // Clicks "Select Model" and picks `path` in the file dialog.
     void runOn(const std::filesystem::path& path) {
