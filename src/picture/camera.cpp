@@ -10,9 +10,6 @@ namespace {
 
 double dot(const Vec3d& a, const Vec3d& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-// tan of half the iso view's field of view (about 33 degrees in all).
-constexpr double kHalfFieldTan = 0.3;
-
 void setBasis(Camera& c, ViewKind view) {
     // Each basis is left-handed like the shape's frame, so nothing is mirrored.
     switch (view) {
@@ -66,7 +63,7 @@ Camera fittedCamera(const geometry::LodGeometry& lod, ViewKind view, int width, 
         const Vec3d half{(hi.x - lo.x) / 2, (hi.y - lo.y) / 2, (hi.z - lo.z) / 2};
         const double radius = std::max(std::sqrt(dot(half, half)), 1e-3);
         // Far enough that the bounding sphere fits in the field of view.
-        const double distance = radius * std::sqrt(1 + kHalfFieldTan * kHalfFieldTan) / kHalfFieldTan;
+        const double distance = radius * std::sqrt(1 + kIsoHalfFieldTan * kIsoHalfFieldTan) / kIsoHalfFieldTan;
         c.eye = {centre.x - c.forward.x * distance, centre.y - c.forward.y * distance, centre.z - c.forward.z * distance};
         c.nearest = std::max(distance - radius, distance * 1e-3) * 0.5;
     }

@@ -13,6 +13,9 @@ namespace orvane::picture {
 
 enum class ViewKind { Iso, Front, Side, Top };
 
+// tan of half the iso view's field of view (about 33 degrees in all).
+inline constexpr double kIsoHalfFieldTan = 0.3;
+
 struct Vec3d {
     double x = 0, y = 0, z = 0;
 };
