@@ -14,6 +14,7 @@
 #include "document/shape_error.h"
 #include "document/tree_edit.h"
 #include "findings/find_problems.h"
+#include "geometry/lod_geometry.h"
 
 namespace orvane::fuzz {
 
@@ -142,6 +143,19 @@ void SilentView::shapeRead(const clsReader& root) {
             findingsProblem = "findings listed and counted disagree";
 }
 
+void SilentView::shapeWritten(const clsReader& root) {
+    const std::int32_t lods = std::min(geometry::lodCount(root), 4);
+    for (std::int32_t n = 0; n < lods && traceProblem.empty(); ++n) {
+        const geometry::LodGeometry lod = geometry::buildLodGeometry(root, n, fuzzLimits(), &trace);
+        for (const geometry::PrimitiveRecord& p : lod.primitives)
+            if (p.piece != 0 && (p.split < 0 || p.split >= trace.splits))
+                traceProblem = "a part of a split the trace does not know";
+        for (const geometry::PlacedFinding& f : lod.findings)
+            if (f.kind == geometry::FindingKind::SplitPiece && (f.count < 1 || f.count > f.pieces || f.pieces < 2))
+                traceProblem = "a part numbered outside its split's parts";
+    }
+}
+
 std::string runProblem(const std::filesystem::path& input) {
     const auto output = outputPathFor(input);
     const std::string before = readFile(input);
@@ -149,6 +163,7 @@ std::string runProblem(const std::filesystem::path& input) {
     view.textureFolder = input.parent_path();
     RunResult result = runFix(input, view, fuzzLimits(), fuzzSwitches());
     if (!view.findingsProblem.empty()) return view.findingsProblem;
+    if (!view.traceProblem.empty()) return view.traceProblem;
 
     if (readFile(input) != before) return "the run changed its input file";
     const bool exists = std::filesystem::exists(output);

@@ -70,6 +70,13 @@ public:
     std::filesystem::path textureFolder;
     std::string findingsProblem;
     void shapeRead(const clsReader& root) override;
+    // The repairs are traced; the written shape's LODs (the first four),
+    // built with the trace, number the parts of each split within its
+    // count: what is wrong with them, or empty.
+    RepairTrace trace;
+    std::string traceProblem;
+    RepairTrace* repairTrace() override { return &trace; }
+    void shapeWritten(const clsReader& root) override;
 };
 
 }  // namespace orvane::fuzz

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "fixes/repair_trace.h"
 #include "fixes/work_progress.h"
 
 namespace orvane {
@@ -99,6 +100,9 @@ struct RunState {
     RunFigures figures;
     // The checks' and repairs' progress, in triangles (see checkWorkOf).
     WorkProgress progress;
+    // Where the splits and divisions record what they made, for a view of
+    // the repaired shape; none records nothing.
+    RepairTrace* trace = nullptr;
 
     void report(const std::string& line) { lst.addLine(line); }
     void repaintReport() { lst.repaintLines(); }

@@ -227,6 +227,13 @@ void splitIntoPieces(RunState& run, clsReader& primitive) {
     recountValues(lists.perTriangle);
 
     const auto added = static_cast<std::int32_t>(pieces.size());
+    if (run.trace) {
+        std::vector<NodePtr> parts;
+        parts.reserve(pieces.size() + 1);
+        parts.emplace_back(&primitive);
+        parts.insert(parts.end(), pieces.begin(), pieces.end());
+        run.trace->recordSplit(parts);
+    }
     insertPiecesAfter(*primitives, k, pieces);
     addToValue(*primitives, 1, added);
     registerNewPrimitive(run, geometryInfo, *primitives, k, added);

@@ -10,6 +10,7 @@
 #include "fixes/division_parts.h"
 #include "fixes/division_plan.h"
 #include "fixes/error_place.h"
+#include "fixes/repair_trace.h"
 #include "fixes/shape_places.h"
 #include "fixes/value_lists.h"
 
@@ -93,14 +94,19 @@ NodePtr keptVertices(const clsReader& vertices, const DivisionPlan& plan) {
     return kept;
 }
 
-// The copy's primitives block as the division leaves it.
-NodePtr keptPrimitives(const clsReader& primitives, const DivisionPlan& plan) {
+// The copy's primitives block as the division leaves it. A trace, when
+// given, learns the deep copies of the pieces it knows.
+NodePtr keptPrimitives(const clsReader& primitives, const DivisionPlan& plan, RepairTrace* trace) {
     NodePtr kept = clsReader::create(primitives.Name);
     kept->SetText(primitives.Text());
     appendValue(*kept, valueAt(primitives, 1));
     const NodeList& children = primitives.Nodes();
-    for (std::size_t i = 0; i < children.size(); ++i)
-        if (!plan.copyDropsPrimitive[i]) appendChild(*kept, takeOrCopy(children[i], plan.sourceDropsPrimitive[i]));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (plan.copyDropsPrimitive[i]) continue;
+        NodePtr child = takeOrCopy(children[i], plan.sourceDropsPrimitive[i]);
+        if (trace && child != children[i]) trace->recordCopy(*children[i], child);
+        appendChild(*kept, std::move(child));
+    }
     recountValues(*kept);
     return kept;
 }
@@ -108,7 +114,7 @@ NodePtr keptPrimitives(const clsReader& primitives, const DivisionPlan& plan) {
 // The new sub-object: a copy of the source whose vertices and primitives are
 // already only those it keeps. The result is that of copying everything and
 // removing them afterwards, without copying the half that would go at once.
-NodePtr copyForDivision(const clsReader& source, const DivisionPlan& plan) {
+NodePtr copyForDivision(const clsReader& source, const DivisionPlan& plan, RepairTrace* trace) {
     const NodePtr vertices = source.Find(blocks::vertices);
     const NodePtr primitives = source.Find(blocks::primitives);
     NodePtr copy = clsReader::create(source.Name);
@@ -120,7 +126,7 @@ NodePtr copyForDivision(const clsReader& source, const DivisionPlan& plan) {
         else if (*child == vertices)
             appendChild(*copy, keptVertices(**child, plan));
         else if (*child == primitives)
-            appendChild(*copy, keptPrimitives(**child, plan));
+            appendChild(*copy, keptPrimitives(**child, plan, trace));
         else
             appendChild(*copy, deepCopy(**child));
     }
@@ -165,8 +171,9 @@ bool divide(RunState& run, const NodePtr& source) {
     const std::int32_t j0 = plan.splitPosition, n = plan.nodeCount, r = plan.splitVertices;
 
     reportLine(run, kCreatingLine);
-    NodePtr copy = copyForDivision(sourceNode, plan);
+    NodePtr copy = copyForDivision(sourceNode, plan, run.trace);
     insertAfter(sourceNode, copy);
+    if (run.trace) run.trace->recordSubObject(copy);
 
     // The copy keeps geometry nodes j0..n and their vertex sets, moved down by
     // r like its vertex numbers; its vertices and primitives are already its own.

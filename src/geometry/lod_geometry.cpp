@@ -142,9 +142,11 @@ std::int64_t trianglesHeld(const clsReader& indices, std::int64_t& counted) {
 
 class LodBuilder {
 public:
-    LodBuilder(const clsReader& root, std::int32_t lod, const RunLimits& limits, LodGeometry& out)
+    LodBuilder(const clsReader& root, std::int32_t lod, const RunLimits& limits, const RepairTrace* trace,
+               LodGeometry& out)
         : root_(root),
           limits_(limits),
+          trace_(trace),
           out_(out),
           points_(root.Find(blocks::points).get()),
           primStates_(root.Find(blocks::prim_states)),
@@ -229,6 +231,7 @@ private:
     }
 
     void subObject(const clsReader& so, std::int32_t number) {
+        if (trace_ && trace_->madeSubObjects.count(&so)) add(at(FindingKind::DividedSubObject, number, kNoPlace, kNoPlace));
         subObjectFindings(so, number);
         NodePtr vertices = so.Find(blocks::vertices);
         vertices_.reset(vertices.get());
@@ -274,6 +277,12 @@ private:
         }
     }
 
+    const RepairTrace::Piece* pieceOf(const clsReader& trilist) const {
+        if (!trace_) return nullptr;
+        const auto found = trace_->pieces.find(&trilist);
+        return found == trace_->pieces.end() ? nullptr : &found->second;
+    }
+
     // The matrix of a prim_state: its vtx_state's (value 5), whose value 2 it is.
     std::optional<FaultKind> matrixOf(std::optional<std::int32_t> primState, std::int64_t& matrix) const {
         if (!primState) return FaultKind::MissingBlock;
@@ -293,6 +302,14 @@ private:
     void primitive(const clsReader& trilist, std::int32_t so, std::int32_t number, const clsReader* vertices,
                    std::optional<std::int32_t> primState) {
         lastFault_ = std::numeric_limits<std::size_t>::max();
+        const RepairTrace::Piece* piece = pieceOf(trilist);
+        if (piece) {
+            PlacedFinding f = at(FindingKind::SplitPiece, so, number, kNoPlace);
+            f.count = piece->piece;
+            f.pieces = piece->pieces;
+            f.split = piece->split;
+            add(f);
+        }
         NodePtr normals = trilist.Find(blocks::normal_idxs);
         if (normals) {
             auto faces = wholeAt(*normals, 1);
@@ -312,7 +329,8 @@ private:
         std::int64_t matrix = -1;
         const std::optional<FaultKind> matrixFault = matrixOf(primState, matrix);
         const auto record = static_cast<std::uint32_t>(out_.primitives.size());
-        out_.primitives.push_back({so, number, primState && *primState != kBadPrimState ? *primState : kNoPlace});
+        out_.primitives.push_back({so, number, primState && *primState != kBadPrimState ? *primState : kNoPlace,
+                                   piece ? piece->piece : 0, piece ? piece->split : kNoPlace});
 
         const StringList& values = indices->Strings();
         for (std::int64_t k = 0; k < held; ++k) {
@@ -400,6 +418,7 @@ private:
 
     const clsReader& root_;
     const RunLimits& limits_;
+    const RepairTrace* trace_;
     LodGeometry& out_;
     PointTable points_;
     NodePtr primStates_;
@@ -439,11 +458,12 @@ std::int32_t lodCount(const clsReader& root) {
     return count;
 }
 
-LodGeometry buildLodGeometry(const clsReader& root, std::int32_t lod, const RunLimits& limits) {
+LodGeometry buildLodGeometry(const clsReader& root, std::int32_t lod, const RunLimits& limits,
+                             const RepairTrace* trace) {
     LodGeometry out;
     NodePtr level = levelNumbered(root, lod);
     if (!level) return out;
-    LodBuilder builder(root, lod, limits, out);
+    LodBuilder builder(root, lod, limits, trace, out);
     builder.build(*level);
     return out;
 }

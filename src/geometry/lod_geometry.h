@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "document/cls_reader.h"
+#include "fixes/repair_trace.h"
 #include "fixes/run_state.h"
 #include "geometry/placed_finding.h"
 #include "geometry/vec3.h"
@@ -26,6 +27,11 @@ struct PrimitiveRecord {
     std::int32_t subObject = 0;
     std::int32_t primitive = 0;
     std::int32_t primState = kNoPlace;  // the prim_state that governs it
+    // With a repair trace, for a primitive a split made or kept: its part
+    // number (1 = the part the split primitive kept) and the split's number
+    // in the trace; otherwise 0 and kNoPlace.
+    std::int32_t piece = 0;
+    std::int32_t split = kNoPlace;
 };
 
 struct PlacedTriangle {
@@ -68,6 +74,11 @@ std::int32_t lodCount(const clsReader& root);
 // gives an empty result) of the tree as read, with the run's limits: the
 // oversize tests are the survey's (strictly greater), the short edges the
 // small-edge check's, on the points as read (nothing lifted).
-LodGeometry buildLodGeometry(const clsReader& root, std::int32_t lod, const RunLimits& limits);
+// With the trace of the run that repaired the tree, the primitives a split
+// made or kept carry their part numbers, and each such primitive and each
+// sub-object a division inserted gets a finding of its own (SplitPiece,
+// DividedSubObject).
+LodGeometry buildLodGeometry(const clsReader& root, std::int32_t lod, const RunLimits& limits,
+                             const RepairTrace* trace = nullptr);
 
 }  // namespace orvane::geometry

@@ -27,6 +27,11 @@ std::string describe(const PlacedFinding& f) {
                    ", " + place(f);
         case FindingKind::VertexOverflow:
             return "sub-object of " + std::to_string(f.count) + " vertices (over 65535), " + place(f);
+        case FindingKind::SplitPiece:
+            return "piece " + std::to_string(f.count) + " of " + std::to_string(f.pieces) + " of a split primitive, " +
+                   place(f);
+        case FindingKind::DividedSubObject:
+            return "sub-object made by a division, " + place(f);
         case FindingKind::GeometryFault: {
             std::string text = faultText(f.fault) + ", " + place(f);
             if (f.count > 0) text += " (" + std::to_string(f.count) + " triangles left out)";

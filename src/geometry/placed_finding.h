@@ -24,6 +24,9 @@ enum class FindingKind : unsigned char {
     ShortEdge,           // corners a and b, in the shape's frame when placed
     VertexOverflow,      // count = its vertices, more than 65535
     GeometryFault,       // fault; count = triangles left out (0: a whole level or block)
+    // Only with a repair trace (the repaired tree):
+    SplitPiece,        // a primitive a split made or kept: count = its part number, pieces = the split's parts
+    DividedSubObject,  // a sub-object a division inserted
 };
 
 inline constexpr std::int32_t kNoPlace = -1;
@@ -35,6 +38,9 @@ struct PlacedFinding {
     std::int32_t subObject = kNoPlace;
     std::int32_t primitive = kNoPlace;
     std::int32_t polyNumber = kNoPlace;  // the triangle (first one for a fault)
+    // SplitPiece: the parts of its split, the kept one included, and the
+    // split's number in the trace (splits numbered from 0 as they were made).
+    std::int32_t pieces = 0;
     std::int64_t count = 0;
     // ShortEdge: the vertex numbers of its two corners as the report names
     // them, and the corners placed in the shape's frame (placed false when
@@ -42,11 +48,13 @@ struct PlacedFinding {
     std::int32_t vertexA = kNoPlace;
     std::int32_t vertexB = kNoPlace;
     bool placed = false;
+    std::int32_t split = kNoPlace;  // SplitPiece only, see pieces
     Vec3f a, b;
 };
 
 // One line naming the finding and its place, for lists and logs:
-// "short edge 1.2 mm, LOD 0, sub-object 3, primitive 2, triangle 1744".
+// "short edge 1.2 mm, LOD 0, sub-object 3, primitive 2, triangle 1744",
+// "piece 2 of 5 of a split primitive, LOD 0, sub-object 1, primitive 3".
 std::string describe(const PlacedFinding& finding);
 
 }  // namespace orvane::geometry

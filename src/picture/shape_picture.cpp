@@ -43,7 +43,8 @@ std::vector<Rgb> primitiveColours(const geometry::LodGeometry& lod) {
     out.reserve(lod.primitives.size());
     for (const geometry::PrimitiveRecord& p : lod.primitives) {
         Rgb c = primStateColour(p.primState);
-        if (oversizePrims.count({p.subObject, p.primitive})) c = mix(c, colours::kOversizePrimitive);
+        if (p.piece > 0) c = mix(c, p.piece % 2 == 1 ? colours::kSplitPieceOdd : colours::kSplitPieceEven);
+        else if (oversizePrims.count({p.subObject, p.primitive})) c = mix(c, colours::kOversizePrimitive);
         else if (undivided.count(p.subObject)) c = mix(c, colours::kUndividedSubObject);
         else if (oversizeSubs.count(p.subObject)) c = mix(c, colours::kOversizeSubObject);
         else if (overflow.count(p.subObject)) c = mix(c, colours::kVertexOverflow);

@@ -3,7 +3,9 @@
 // muted colour, flat shaded from each face's normal (one light from the
 // viewer's upper right and an ambient term, both faces lit alike);
 // oversize primitives and sub-objects, sub-objects left undivided and
-// sub-objects whose vertices overflow tinted; short edges drawn last over
+// sub-objects whose vertices overflow tinted; the parts of a split
+// primitive (with a repair trace) tinted alternately by their part number,
+// green for odd, mauve for even; short edges drawn last over
 // everything as 3-pixel red lines with a ring round each; a selected
 // finding outlined.
 
@@ -30,6 +32,8 @@ inline constexpr Rgb kOversizeSubObject{150, 96, 214};
 inline constexpr Rgb kUndividedSubObject{64, 92, 222};
 inline constexpr Rgb kVertexOverflow{32, 168, 168};
 inline constexpr Rgb kSelection{255, 214, 0};
+inline constexpr Rgb kSplitPieceOdd{84, 160, 72};
+inline constexpr Rgb kSplitPieceEven{196, 92, 176};
 }  // namespace colours
 
 // The muted base colour of prim_state s (none: grey).

@@ -151,6 +151,7 @@ void checkAndRepair(RunState& run, const std::filesystem::path& chosen, RunView&
         else
             root.SaveFile(result.output);
         result.wrote = true;
+        view.shapeWritten(root);
         view.prt("Cleaning up");
         releaseTree(run.r);
         view.prt("Finished");
@@ -191,6 +192,7 @@ RunResult runFix(const std::filesystem::path& chosen, RunView& view, const RunLi
         }
         RunState run(view, limits, switches);
         run.r = std::move(root);
+        run.trace = view.repairTrace();
         try {
             view.shapeRead(*run.r);
             checkAndRepair(run, chosen, view, result);

@@ -37,6 +37,14 @@ public:
     // look at the tree as it came from the file (and must not change it); a
     // picture of the shape as read is taken here. Not for an unreadable file.
     virtual void shapeRead(const clsReader& root) { (void)root; }
+    // Where the run records what its splits and divisions made, asked once
+    // before the checks; none (the default) records nothing. The trace must
+    // outlive the run.
+    virtual RepairTrace* repairTrace() { return nullptr; }
+    // The repaired shape was written: root is the tree as written, before it
+    // is released (a view must not change it). Only after a successful
+    // write; not for Report Only, a run without fixes, a failure or a cancel.
+    virtual void shapeWritten(const clsReader& root) { (void)root; }
 };
 
 enum class RunOutcome {
