@@ -1,13 +1,17 @@
 // The longest time the window goes without handling an event while it runs
 // one shape: a timer on the window's thread ticks every 5 ms, and the largest
-// time between two ticks from the run's start to its end is printed.
+// time between two ticks from the run's start to its end is printed. With
+// --view, then the time from the run's end to the view's first frame on
+// screen ("View" clicked as the run ends); --grab also saves the view window
+// as a PNG.
 //
-//   window_gaps [--min-edge-mm X] [--make-small-polys-visible] FILE
+//   window_gaps [--min-edge-mm X] [--make-small-polys-visible] [--view [--grab FILE.png]] FILE
 //
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +21,8 @@
 #include "document/numbers.h"
 #include "platform/platform.h"
 #include "ui/frm_update.h"
+#include "ui/shape_canvas.h"
+#include "ui/view_window.h"
 
 namespace {
 
@@ -57,7 +63,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QuietPlatform platform;
-    bool lift = false;
+    bool lift = false, view = false;
+    const char* grab = nullptr;
     const char* file = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--min-edge-mm") == 0 && i + 1 < argc) {
@@ -65,12 +72,16 @@ int main(int argc, char* argv[]) {
             platform.minEdgeSqr = orvane::formatSingle(metres * metres);
         } else if (std::strcmp(argv[i], "--make-small-polys-visible") == 0) {
             lift = true;
+        } else if (std::strcmp(argv[i], "--view") == 0) {
+            view = true;
+        } else if (std::strcmp(argv[i], "--grab") == 0 && i + 1 < argc) {
+            grab = argv[++i];
         } else {
             file = argv[i];
         }
     }
     if (!file) {
-        std::fprintf(stderr, "usage: window_gaps [--min-edge-mm X] [--make-small-polys-visible] FILE\n");
+        std::fprintf(stderr, "usage: window_gaps [--min-edge-mm X] [--make-small-polys-visible] [--view [--grab FILE.png]] FILE\n");
         return 2;
     }
 
@@ -92,6 +103,16 @@ int main(int argc, char* argv[]) {
         longest = std::max(longest, sinceTick.elapsed());
         std::printf("run took %.2f s; %lld ticks; longest time without handling an event: %lld ms\n",
                     run.elapsed() / 1000.0, static_cast<long long>(ticks), static_cast<long long>(longest));
+        QElapsedTimer opening;
+        opening.start();
+        if (view) {
+            window.findChild<QPushButton*>("cmdView")->click();
+            while (!window.view()->canvas().frameCurrent()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            std::printf("the view showed its first frame (%dx%d) %lld ms after the run's end\n",
+                        window.view()->canvas().width(), window.view()->canvas().height(),
+                        static_cast<long long>(opening.elapsed()));
+            if (grab) window.view()->grab().save(QString::fromLocal8Bit(grab));
+        }
         QTimer::singleShot(0, [&] {
             QElapsedTimer closing;
             closing.start();

@@ -104,10 +104,12 @@ Bounds boundsOf(const geometry::LodGeometry& lod, const geometry::PlacedFinding&
             return b;
         }
         case FindingKind::OversizePrimitive:
+        case FindingKind::SplitPiece:
             return boundsOfPlace(lod, finding.subObject, finding.primitive);
         case FindingKind::OversizeSubObject:
         case FindingKind::UndividedSubObject:
         case FindingKind::VertexOverflow:
+        case FindingKind::DividedSubObject:
             return boundsOfPlace(lod, finding.subObject, geometry::kNoPlace);
         case FindingKind::GeometryFault:
             break;

@@ -28,6 +28,7 @@
 #include "ui/progress_box.h"
 #include "ui/report_file.h"
 #include "ui/report_list.h"
+#include "ui/view_window.h"
 #include "ui/run_thread.h"
 
 // The icon lives in the library's resources; a static library must register them.
@@ -136,12 +137,16 @@ void frmUpdate::createControls() {
     lst = place(new ReportList(this), "lst", fromTwips(60, 900, 10935, 6300));
     picPerc = place(new ProgressBox(this), "picPerc", fromTwips(60, 7260, 9795, 435));
     cmdEnd = place(button(this, "&Close"), "cmdEnd", fromTwips(9960, 7260, 1095, 435));
+    // In the free corner above "Select Model", so no other control moves.
+    cmdView = place(button(this, "&View"), "cmdView", fromTwips(9960, 45, 1095, 345),
+                    "Show the shape of the last run with its findings placed on it");
+    cmdView->setEnabled(false);
 
     chkAnims->setChecked(true);
 
     // The progress box only shows; it takes no focus.
-    QWidget* const tabOrder[] = {cmd,     cmdEnd, lst,     chkReport, chkAnims, chkPoly,
-                                 lbl[0], cmdprim, lbl[1], cmdface,   lbl[2],   cmdMin};
+    QWidget* const tabOrder[] = {cmd,     cmdEnd,  lst,    chkReport, chkAnims, chkPoly, lbl[0],
+                                 cmdprim, lbl[1], cmdface, lbl[2],    cmdMin,   cmdView};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmd->setFocus();
 
@@ -150,6 +155,8 @@ void frmUpdate::createControls() {
     connect(cmdprim, &QPushButton::clicked, this, &frmUpdate::cmdprim_Click);
     connect(cmdface, &QPushButton::clicked, this, &frmUpdate::cmdface_Click);
     connect(cmdMin, &QPushButton::clicked, this, &frmUpdate::cmdMin_Click);
+    connect(cmdView, &QPushButton::clicked, this, &frmUpdate::cmdView_Click);
+    connect(lst, &ReportList::doubleClicked, this, &frmUpdate::reportLineActivated);
 
     // The list's context menu: its own copy actions, then these.
     saveReportAction = new QAction(tr("&Save Report As..."), lst);
@@ -318,6 +325,14 @@ void frmUpdate::runFinished() {
     if (result.outcome == RunOutcome::Unreadable && !runMessages_.empty())
         showRunStopped(runMessages_.front(), QStringLiteral("Reading failed: nothing written"));
     r = std::move(result.root);
+    shape_ = runThread_->takeShape();
+    // An open view follows the runs; after an unreadable file there is nothing to show.
+    if (view_) {
+        if (shape_)
+            view_->setShape(shape_);
+        else
+            view_->close();
+    }
     // The pointer is back before any message box shows.
     platform_.busyPointer.setBusy(false);
     if (!leaving_)
@@ -335,6 +350,7 @@ void frmUpdate::setRunning(bool running) {
     if (running) focusBeforeRun_ = focusWidget();
     // A dialog opened during the run would let its settings or file change under it.
     for (QPushButton* button : {cmd, cmdprim, cmdface, cmdMin}) button->setEnabled(!running);
+    cmdView->setEnabled(!running && shape_);
     // The run keeps the switches it started with; the boxes show them unchanged.
     for (QCheckBox* box : {chkReport, chkAnims, chkPoly}) box->setEnabled(!running);
     aboutAction->setEnabled(!running);
@@ -397,6 +413,34 @@ void frmUpdate::saveReportAs() {
 void frmUpdate::showAbout() {
     showMessage(std::string(kAppTitle) + " " + ORVANE_VERSION +
                 "\rChecks and repairs Microsoft Train Simulator shape files.");
+}
+
+ViewWindow* frmUpdate::view() const { return view_.data(); }
+
+ViewWindow& frmUpdate::openView() {
+    if (!view_) {
+        view_ = new ViewWindow(this);
+        view_->setAttribute(Qt::WA_DeleteOnClose);
+        view_->setShape(shape_);
+    }
+    view_->show();
+    view_->raise();
+    view_->activateWindow();
+    return *view_;
+}
+
+void frmUpdate::cmdView_Click() {
+    if (running_ || !shape_) return;
+    openView();
+}
+
+void frmUpdate::reportLineActivated(const QModelIndex& index) {
+    if (running_ || !shape_ || !index.isValid() || reportShape_ != shape_->file) return;
+    const auto place =
+        geometry::reportPlaceAt([this](std::size_t row) { return lst->lineText(static_cast<int>(row)); },
+                                static_cast<std::size_t>(index.row()));
+    if (!place) return;
+    openView().showPlace(*place);
 }
 
 void frmUpdate::addLine(const std::string& line) { lst->appendLine(line); }

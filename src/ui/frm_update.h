@@ -14,16 +14,19 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "document/cls_reader.h"
 #include "platform/platform.h"
 #include "run/fix_run.h"
+#include "ui/view_shape.h"
 
 class QAction;
 class QCheckBox;
 class QLabel;
+class QModelIndex;
 class QPushButton;
 class QTimer;
 
@@ -32,6 +35,7 @@ namespace orvane::ui {
 class ProgressBox;
 class ReportList;
 class RunThread;
+class ViewWindow;
 
 class frmUpdate : public QWidget {
     Q_OBJECT
@@ -60,6 +64,10 @@ public:
     // text of the runs started from now on; it may hold the run there.
     void setRunStepHook(std::function<void(const std::string&)> hook);
 
+    // The view of the last run's shape, opened by "View" or by double-clicking
+    // a report line that names a place; none before it was first opened.
+    ViewWindow* view() const;
+
 signals:
     // A run has ended, whatever ended it, and its messages were shown.
     void runEnded();
@@ -75,6 +83,9 @@ private slots:
     void cmdprim_Click();
     void cmdface_Click();
     void cmdMin_Click();
+    void cmdView_Click();
+    // A double-clicked report line that names a place opens the view on it.
+    void reportLineActivated(const QModelIndex& index);
 
 private:
     void createControls();
@@ -91,6 +102,8 @@ private:
     void updateSaveAction();
     void saveReportAs();
     void showAbout();
+    // The view window, made and shown; with the last run's shape.
+    ViewWindow& openView();
 
     // What the run has sent, applied at most every few milliseconds so that
     // a run of millions of lines does not flood the window.
@@ -113,6 +126,7 @@ private:
     ReportList* lst = nullptr;
     ProgressBox* picPerc = nullptr;
     QPushButton* cmdEnd = nullptr;
+    QPushButton* cmdView = nullptr;
     // The report list's context menu entries that open a dialog.
     QAction* saveReportAction = nullptr;
     QAction* aboutAction = nullptr;
@@ -139,6 +153,9 @@ private:
     std::filesystem::path runShape_;
     std::filesystem::path reportShape_;
     bool running_ = false;
+    // The shape the last run read, for the view; none after an unreadable file.
+    std::shared_ptr<const ViewShape> shape_;
+    QPointer<ViewWindow> view_;
     QPointer<QWidget> focusBeforeRun_;
     // The user left during a run: the program ends when the run has stopped.
     bool leaving_ = false;

@@ -9,13 +9,19 @@ QVariant ReportLines::data(const QModelIndex& index, int role) const {
     return line(index.row());
 }
 
-QString ReportLines::line(int row) const {
+std::string_view ReportLines::text(int row) const {
+    if (row < 0 || row >= count_) return {};
     const auto after = std::upper_bound(chunks_.begin(), chunks_.end(), row,
                                         [](int r, const Chunk& chunk) { return r < chunk.firstRow; });
     const Chunk& chunk = *std::prev(after);
     const std::size_t i = std::size_t(row - chunk.firstRow);
     const std::uint32_t start = i == 0 ? 0 : chunk.lines.ends[i - 1];
-    return QString::fromUtf8(chunk.lines.text.data() + start, qsizetype(chunk.lines.ends[i] - start));
+    return std::string_view(chunk.lines.text).substr(start, chunk.lines.ends[i] - start);
+}
+
+QString ReportLines::line(int row) const {
+    const std::string_view utf8 = text(row);
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
 QStringList ReportLines::lines() const {

@@ -43,6 +43,8 @@ public:
     void clear();
     int count() const { return count_; }
     QString line(int row) const;
+    // A line's UTF-8 text, valid until the list changes; empty past the end.
+    std::string_view text(int row) const;
     QStringList lines() const;
 
 private:

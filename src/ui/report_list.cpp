@@ -91,6 +91,8 @@ int ReportList::count() const { return lines_->count(); }
 
 QStringList ReportList::lines() const { return lines_->lines(); }
 
+std::string ReportList::lineText(int row) const { return std::string(lines_->text(row)); }
+
 void ReportList::copySelected() {
     QModelIndexList rows = selectionModel()->selectedRows();
     if (rows.isEmpty()) return;  // the clipboard keeps what it holds

@@ -28,6 +28,8 @@ public:
     int count() const;
     // The lines, in order.
     QStringList lines() const;
+    // The text of one line (UTF-8); empty past the end.
+    std::string lineText(int row) const;
     // The selected lines in list order, one per line, to the clipboard.
     void copySelected();
     // Every line to the clipboard.

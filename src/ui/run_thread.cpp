@@ -2,12 +2,17 @@
 
 #include <exception>
 
+#include "fixes/repair_trace.h"
+
 namespace orvane::ui {
 
 // The run's screen on the run's thread: everything goes to the queue.
 class RunThread::View final : public RunView {
 public:
-    explicit View(RunThread& owner) : owner_(owner) {}
+    View(RunThread& owner, const std::filesystem::path& chosen, const RunLimits& limits)
+        : owner_(owner), limits_(limits) {
+        shape_->file = chosen;
+    }
 
     void addLine(const std::string& line) override { owner_.addLine(line); }
     void repaintLines() override {}
@@ -37,8 +42,31 @@ public:
         owner_.push({RunUpdate::Kind::Stopped, QString::fromStdString(message), {}});
     }
 
+    // The view keeps the triangles of every LOD as read and, after a write,
+    // as written: ready when the run ends, whatever it did to the tree.
+    void shapeRead(const clsReader& root) override { shape_->original = allLods(root, nullptr); }
+    RepairTrace* repairTrace() override { return &trace_; }
+    void shapeWritten(const clsReader& root) override { shape_->repaired = allLods(root, &trace_); }
+
+    // The shape, once something was read.
+    std::shared_ptr<ViewShape> shape() const { return shape_->original.empty() ? nullptr : shape_; }
+
 private:
+    std::vector<geometry::LodGeometry> allLods(const clsReader& root, const RepairTrace* trace) const {
+        std::vector<geometry::LodGeometry> lods;
+        const std::int32_t count = geometry::lodCount(root);
+        lods.reserve(static_cast<std::size_t>(std::max(count, 0)));
+        for (std::int32_t lod = 0; lod < count; ++lod) {
+            owner_.throwIfStopping();
+            lods.push_back(geometry::buildLodGeometry(root, lod, limits_, trace));
+        }
+        return lods;
+    }
+
     RunThread& owner_;
+    const RunLimits limits_;
+    std::shared_ptr<ViewShape> shape_ = std::make_shared<ViewShape>();
+    RepairTrace trace_;
 };
 
 RunThread::RunThread(QObject* parent) : QObject(parent) {}
@@ -53,7 +81,7 @@ void RunThread::start(const std::filesystem::path& chosen, const RunLimits& limi
     stop_ = false;
     running_ = true;
     thread_ = std::thread([this, chosen, limits, switches] {
-        View view(*this);
+        View view(*this, chosen, limits);
         RunResult result;
         try {
             result = runFix(chosen, view, limits, switches);
@@ -68,6 +96,7 @@ void RunThread::start(const std::filesystem::path& chosen, const RunLimits& limi
         {
             std::lock_guard lock(mutex_);
             result_ = std::move(result);
+            shape_ = view.shape();
         }
         QMetaObject::invokeMethod(this, &RunThread::finish, Qt::QueuedConnection);
     });
@@ -122,6 +151,11 @@ std::vector<RunUpdate> RunThread::takeUpdates() {
     std::lock_guard lock(mutex_);
     signalled_ = false;
     return std::exchange(updates_, {});
+}
+
+std::shared_ptr<const ViewShape> RunThread::takeShape() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(shape_, nullptr);
 }
 
 RunResult RunThread::takeResult() {

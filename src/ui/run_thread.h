@@ -12,6 +12,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,6 +20,7 @@
 
 #include "run/fix_run.h"
 #include "ui/report_lines.h"
+#include "ui/view_shape.h"
 
 namespace orvane::ui {
 
@@ -56,6 +58,9 @@ public:
     std::vector<RunUpdate> takeUpdates();
     // The run's result, once finished has been signalled.
     RunResult takeResult();
+    // The shape the run read, for the view (none for an unreadable file),
+    // once finished has been signalled.
+    std::shared_ptr<const ViewShape> takeShape();
 
     // For tests: called on the run's thread with each caption and status text
     // before it is queued; it may hold the run there.
@@ -86,6 +91,7 @@ private:
     std::vector<RunUpdate> updates_;
     bool signalled_ = false;
     RunResult result_;
+    std::shared_ptr<const ViewShape> shape_;
 };
 
 }  // namespace orvane::ui

@@ -39,6 +39,7 @@ const ControlTexts kControls[] = {
     {"lst", nullptr, ""},
     {"picPerc", nullptr, ""},
     {"cmdEnd", "Close", ""},
+    {"cmdView", "View", "Show the shape of the last run with its findings placed on it"},
 };
 
 class WindowLayout : public ::testing::Test {
@@ -93,7 +94,7 @@ TEST_F(WindowLayout, EveryCaptionFitsItsControl) {
         const QWidget& box = control<QWidget>(window, name);
         EXPECT_LE(box.sizeHint().width(), box.width()) << name;
     }
-    for (const char* name : {"cmd", "cmdprim", "cmdface", "cmdMin", "cmdEnd"}) {
+    for (const char* name : {"cmd", "cmdprim", "cmdface", "cmdMin", "cmdEnd", "cmdView"}) {
         const auto& button = control<QAbstractButton>(window, name);
         EXPECT_LE(button.fontMetrics().horizontalAdvance(button.text()), button.width()) << name;
     }
@@ -112,7 +113,8 @@ TEST_F(WindowLayout, OnlyCheckAnimationsStartsTicked) {
 TEST_F(WindowLayout, TabOrderFollowsTheTable) {
     // The progress box only shows: it is no tab stop.
     const std::vector<std::string> expected = {"cmd",  "cmdEnd",  "lst",  "chkReport", "chkAnims", "chkPoly",
-                                               "lbl0", "cmdprim", "lbl1", "cmdface",   "lbl2",     "cmdMin"};
+                                               "lbl0", "cmdprim", "lbl1", "cmdface",   "lbl2",     "cmdMin",
+                                               "cmdView"};
     QWidget* at = &control<QWidget>(window, "cmd");
     EXPECT_EQ(window.focusWidget(), at);
     std::vector<std::string> chain;
