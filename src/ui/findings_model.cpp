@@ -26,7 +26,8 @@ int FindingsModel::rowCount(const QModelIndex& parent) const { return parent.isV
 
 QVariant FindingsModel::data(const QModelIndex& index, int role) const {
     const geometry::PlacedFinding* f = finding(index.row());
-    if (!f || role != Qt::DisplayRole) return {};
+    // The tool tip holds the whole text when the list is too narrow for it.
+    if (!f || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
     std::string text = geometry::describe(*f);
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = char(text[0] - 'a' + 'A');
     return QString::fromStdString(text);

@@ -72,7 +72,9 @@ TEST(BatchRun, EachFormHasItsFieldAndTotal) {
     EXPECT_EQ(json.at("totals").at("form_binary"), 1);
     EXPECT_EQ(json.at("totals").at("form_text-8bit"), 1);
     for (const auto& row : json.at("shapes"))
-        if (row.at("path") == "notes.s") EXPECT_TRUE(row.at("form").is_null());
+        if (row.at("path") == "notes.s") {
+            EXPECT_TRUE(row.at("form").is_null());
+        }
 }
 
 TEST(BatchRun, EachOutcomeHasItsRow) {

@@ -208,7 +208,9 @@ void expectWholeRisingTo100(const std::vector<float>& percents, std::size_t atLe
     ASSERT_GE(percents.size(), atLeast);
     for (std::size_t i = 0; i < percents.size(); ++i) {
         EXPECT_NEAR(percents[i], std::round(percents[i]), 1e-3);
-        if (i > 0) EXPECT_GT(std::round(percents[i]), std::round(percents[i - 1]));
+        if (i > 0) {
+            EXPECT_GT(std::round(percents[i]), std::round(percents[i - 1]));
+        }
     }
     EXPECT_EQ(percents.back(), 100.0f);
 }
