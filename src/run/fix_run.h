@@ -38,8 +38,9 @@ public:
     // picture of the shape as read is taken here. Not for an unreadable file.
     virtual void shapeRead(const clsReader& root) { (void)root; }
     // Where the run records what its splits and divisions made, asked once
-    // before the checks; none (the default) records nothing. The trace must
-    // outlive the run.
+    // before the checks; none (the default) records nothing. A trace only
+    // grows: give each run an empty one, and let it go when done with it
+    // (it holds the traced blocks).
     virtual RepairTrace* repairTrace() { return nullptr; }
     // The repaired shape was written: root is the tree as written, before it
     // is released (a view must not change it). Only after a successful
