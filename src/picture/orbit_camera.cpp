@@ -130,6 +130,39 @@ void OrbitCamera::fit(const Bounds& b) {
     distance_ = clampedDistance(fillingDistance(b.empty ? 1.0 : radiusOf(b)));
 }
 
+void OrbitCamera::fit(const Bounds& b, int width, int height) {
+    fit(b);
+    if (b.empty || width < 1 || height < 1) return;
+    const double margin = 0.05 * std::max(width, height);
+    const double roomX = std::max(width - 2 * margin, 1.0), roomY = std::max(height - 2 * margin, 1.0);
+    const Vec3d centre = centreOf(b);
+    const double radius = radiusOf(b);
+    // A few rounds: each measures the box's corners in the picture, moves the
+    // target to their middle and the eye to the distance that fills the room.
+    for (int round = 0; round < 8; ++round) {
+        const Camera c = camera(width, height);
+        double minX = 0, maxX = 0, minY = 0, maxY = 0;
+        for (int k = 0; k < 8; ++k) {
+            const geometry::Vec3f corner{static_cast<float>(k & 1 ? b.hi.x : b.lo.x),
+                                         static_cast<float>(k & 2 ? b.hi.y : b.lo.y),
+                                         static_cast<float>(k & 4 ? b.hi.z : b.lo.z)};
+            const Camera::Projected q = c.project(corner);
+            if (!q.visible) return;
+            minX = k == 0 ? q.x : std::min(minX, q.x), maxX = k == 0 ? q.x : std::max(maxX, q.x);
+            minY = k == 0 ? q.y : std::min(minY, q.y), maxY = k == 0 ? q.y : std::max(maxY, q.y);
+        }
+        const double need = std::max((maxX - minX) / roomX, (maxY - minY) / roomY);
+        if (!std::isfinite(need) || need <= 0) return;
+        const Basis basis = basisOf(yaw_, pitch_);
+        const double metresPerPixel = distance_ / c.scale;
+        target_ = plus(target_, plus(times(basis.right, ((minX + maxX) / 2 - c.centreX) * metresPerPixel),
+                                     times(basis.up, -((minY + maxY) / 2 - c.centreY) * metresPerPixel)));
+        const Vec3d off = minus(target_, centre);
+        const double leastDistance = 1.05 * radius + std::sqrt(off.x * off.x + off.y * off.y + off.z * off.z);
+        distance_ = clampedDistance(std::max(distance_ * need, leastDistance));
+    }
+}
+
 void OrbitCamera::frame(const Bounds& b) {
     if (b.empty) return;
     target_ = centreOf(b);

@@ -35,6 +35,10 @@ public:
     // The whole of b in view from the iso view's direction (empty b: a
     // metre round the origin).
     void fit(const Bounds& b);
+    // The same, then nearer and recentred so that b's box fills a picture of
+    // that size less a margin of 5 % of its larger side, as far as the
+    // perspective allows (the eye stays outside b's bounding sphere).
+    void fit(const Bounds& b, int width, int height);
     // Keeps the direction and centres b, at a distance at which b takes
     // about a third of the view; b is taken as at least a centimetre across.
     // An empty b changes nothing.

@@ -37,12 +37,18 @@ void ShapeCanvas::setSelected(std::optional<geometry::PlacedFinding> selected) {
 }
 
 void ShapeCanvas::fitAll() {
-    if (lod_) orbit_.fit(picture::boundsOf(*lod_));
+    if (lod_) {
+        const QSize size = pixelSize();
+        orbit_.fit(picture::boundsOf(*lod_), size.width(), size.height());
+    }
+    // Until the user turns the shape, a new size fits it again.
+    fitted_ = true;
     redraw();
 }
 
 void ShapeCanvas::frameOn(const picture::Bounds& bounds) {
     if (bounds.empty) return;
+    fitted_ = false;
     orbit_.frame(bounds);
     redraw();
 }
@@ -115,7 +121,12 @@ void ShapeCanvas::paintEvent(QPaintEvent*) {
     if (!shownPicture_.isNull()) painter.drawImage(rect(), shownPicture_);
 }
 
-void ShapeCanvas::resizeEvent(QResizeEvent*) { redraw(); }
+void ShapeCanvas::resizeEvent(QResizeEvent*) {
+    if (fitted_)
+        fitAll();
+    else
+        redraw();
+}
 
 void ShapeCanvas::mousePressEvent(QMouseEvent* event) {
     lastMouse_ = event->position();
@@ -132,6 +143,7 @@ void ShapeCanvas::mousePressEvent(QMouseEvent* event) {
 void ShapeCanvas::mouseMoveEvent(QMouseEvent* event) {
     cursor_ = event->position().toPoint();
     if (drag_ != Drag::None) {
+        fitted_ = false;
         const QPointF moved = event->position() - lastMouse_;
         lastMouse_ = event->position();
         const qreal ratio = devicePixelRatioF();
@@ -150,6 +162,7 @@ void ShapeCanvas::mouseReleaseEvent(QMouseEvent*) { drag_ = Drag::None; }
 void ShapeCanvas::wheelEvent(QWheelEvent* event) {
     const double steps = event->angleDelta().y() / kWheelNotch;
     if (steps == 0) return;
+    fitted_ = false;
     const qreal ratio = devicePixelRatioF();
     const QSize size = pixelSize();
     orbit_.zoomAt(steps, event->position().x() * ratio, event->position().y() * ratio, size.width(), size.height());

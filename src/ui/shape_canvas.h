@@ -74,6 +74,7 @@ private:
     std::uint64_t requestedSerial_ = 0;
     std::uint64_t shownSerial_ = 0;
 
+    bool fitted_ = false;  // the whole LOD in view, as F shows it, and not turned since
     Drag drag_ = Drag::None;
     QPointF lastMouse_;
     QPoint cursor_{-1, -1};

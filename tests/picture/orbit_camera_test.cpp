@@ -60,6 +60,27 @@ TEST(OrbitCamera, FitPutsEveryCornerInsideThePicture) {
     }
 }
 
+TEST(OrbitCamera, FitToThePictureFillsItLessTheMargin) {
+    const Bounds rail = box({-0.8f, 0, -12}, {0.8f, 0.2f, 12});  // long and thin: a sphere fit leaves it small
+    OrbitCamera orbit;
+    orbit.fit(rail, kWidth, kHeight);
+    const Camera c = orbit.camera(kWidth, kHeight);
+    const double margin = 0.05 * kWidth;
+    double minX = kWidth, maxX = 0, minY = kHeight, maxY = 0;
+    for (const geometry::Vec3f& p : cornersOf(rail)) {
+        const Camera::Projected q = c.project(p);
+        ASSERT_TRUE(q.visible);
+        minX = std::min(minX, q.x), maxX = std::max(maxX, q.x), minY = std::min(minY, q.y), maxY = std::max(maxY, q.y);
+    }
+    EXPECT_GE(minX, margin - 1);
+    EXPECT_LE(maxX, kWidth - margin + 1);
+    EXPECT_GE(minY, margin - 1);
+    EXPECT_LE(maxY, kHeight - margin + 1);
+    // One side of the box reaches the margins on both ends.
+    EXPECT_TRUE(maxX - minX > kWidth - 2 * margin - 4 || maxY - minY > kHeight - 2 * margin - 4)
+        << minX << " " << maxX << " " << minY << " " << maxY;
+}
+
 TEST(OrbitCamera, FitLooksFromTheIsoDirection) {
     OrbitCamera orbit;
     orbit.fit(kWagon);
