@@ -16,12 +16,18 @@ bool finite(const geometry::Vec3f& p) { return std::isfinite(p.x) && std::isfini
 std::string lodProblem(const geometry::LodGeometry& lod) {
     for (const geometry::Vec3f& p : lod.corners)
         if (!finite(p)) return "a corner is not finite";
-    for (const geometry::PlacedTriangle& t : lod.triangles) {
+    for (const geometry::PlacedTriangle& t : lod.triangles)
         for (std::uint32_t c : t.corner)
             if (c >= lod.corners.size()) return "a triangle names a corner beyond the corners";
-        if (t.primitiveRecord >= lod.primitives.size()) return "a triangle names a primitive beyond the records";
-        if (t.polyNumber < 2) return "a triangle numbered below 2";
+    if (!lod.triangles.empty() && (lod.primitives.empty() || lod.primitives.front().firstTriangle != 0))
+        return "the first triangles belong to no record";
+    for (std::size_t r = 0; r < lod.primitives.size(); ++r) {
+        const geometry::PrimitiveRecord& p = lod.primitives[r];
+        if (p.firstTriangle > lod.triangles.size()) return "a record starts beyond the triangles";
+        if (r > 0 && p.firstTriangle < lod.primitives[r - 1].firstTriangle) return "records out of the triangles' order";
     }
+    for (std::size_t i = 0; i < lod.triangles.size(); ++i)
+        if (lod.tag(i).polyNumber < 2) return "a triangle numbered below 2";
     for (const geometry::PlacedFinding& f : lod.findings) {
         if (f.lod != lod.lod) return "a finding of another LOD";
         if (f.kind == geometry::FindingKind::ShortEdge && f.placed && (!finite(f.a) || !finite(f.b)))

@@ -1,5 +1,6 @@
 #include "geometry/lod_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -328,9 +329,16 @@ private:
 
         std::int64_t matrix = -1;
         const std::optional<FaultKind> matrixFault = matrixOf(primState, matrix);
-        const auto record = static_cast<std::uint32_t>(out_.primitives.size());
-        out_.primitives.push_back({so, number, primState && *primState != kBadPrimState ? *primState : kNoPlace,
-                                   piece ? piece->piece : 0, piece ? piece->split : kNoPlace});
+        const PrimitiveRecord record{so,
+                                     number,
+                                     primState && *primState != kBadPrimState ? *primState : kNoPlace,
+                                     piece ? piece->piece : 0,
+                                     piece ? piece->split : kNoPlace,
+                                     0,
+                                     0};
+        // A new run starts at the primitive's first kept triangle and after each one left out.
+        std::int64_t nextPoly = -1;
+        bool anyRun = false;
 
         const StringList& values = indices->Strings();
         for (std::int64_t k = 0; k < held; ++k) {
@@ -365,10 +373,22 @@ private:
                 triangleFault(*problem, so, number, poly);
                 continue;
             }
-            tri.primitiveRecord = record;
-            tri.polyNumber = poly;
+            if (poly != nextPoly) {
+                PrimitiveRecord run = record;
+                run.firstTriangle = static_cast<std::uint32_t>(out_.triangles.size());
+                run.firstPoly = poly;
+                out_.primitives.push_back(run);
+                anyRun = true;
+            }
+            nextPoly = std::int64_t(poly) + 1;
             out_.triangles.push_back(tri);
             placeEdges(tri);
+        }
+        // A primitive none of whose triangles could be placed keeps an empty run.
+        if (!anyRun) {
+            PrimitiveRecord run = record;
+            run.firstTriangle = static_cast<std::uint32_t>(out_.triangles.size());
+            out_.primitives.push_back(run);
         }
         if (counted > held) fault(FaultKind::IndicesMissing, so, number, static_cast<std::int32_t>(std::min<std::int64_t>(held + 2, INT32_MAX)), counted - held);
     }
@@ -438,10 +458,16 @@ private:
 
 }  // namespace
 
+std::size_t LodGeometry::recordOf(std::size_t triangle) const {
+    const auto after = std::upper_bound(primitives.begin(), primitives.end(), triangle,
+                                        [](std::size_t t, const PrimitiveRecord& r) { return t < r.firstTriangle; });
+    return static_cast<std::size_t>(after - primitives.begin()) - 1;
+}
+
 TriangleTag LodGeometry::tag(std::size_t triangle) const {
-    const PlacedTriangle& t = triangles[triangle];
-    const PrimitiveRecord& p = primitives[t.primitiveRecord];
-    return {lod, p.subObject, p.primitive, t.polyNumber, p.primState};
+    const PrimitiveRecord& p = primitives[recordOf(triangle)];
+    const auto poly = static_cast<std::int32_t>(p.firstPoly + static_cast<std::int64_t>(triangle - p.firstTriangle));
+    return {lod, p.subObject, p.primitive, poly, p.primState};
 }
 
 std::size_t LodGeometry::bytesKept() const {

@@ -22,7 +22,12 @@
 
 namespace orvane::geometry {
 
-// The place of one primitive (indexed_trilist) of the LOD.
+// The place of a run of triangles of one primitive (indexed_trilist) of
+// the LOD: triangles firstTriangle up to the next record's firstTriangle,
+// numbered firstPoly, firstPoly + 1, ... as the report numbers them (the
+// k-th triangle of a list is k + 1). A primitive has one record, and one
+// more after each triangle left out; so a triangle keeps no place of its
+// own, and the triangles take 12 bytes each.
 struct PrimitiveRecord {
     std::int32_t subObject = 0;
     std::int32_t primitive = 0;
@@ -32,12 +37,12 @@ struct PrimitiveRecord {
     // in the trace; otherwise 0 and kNoPlace.
     std::int32_t piece = 0;
     std::int32_t split = kNoPlace;
+    std::uint32_t firstTriangle = 0;  // into LodGeometry::triangles
+    std::int32_t firstPoly = 0;
 };
 
 struct PlacedTriangle {
-    std::uint32_t corner[3];        // into LodGeometry::corners
-    std::uint32_t primitiveRecord;  // into LodGeometry::primitives
-    std::int32_t polyNumber;        // the report's number: the k-th triangle of a list is k + 1
+    std::uint32_t corner[3];  // into LodGeometry::corners
 };
 
 struct TriangleTag {
@@ -60,6 +65,17 @@ struct LodGeometry {
     std::int64_t faultsDropped = 0;
 
     TriangleTag tag(std::size_t triangle) const;
+    // The record of a triangle: the last record whose run starts at or before it.
+    std::size_t recordOf(std::size_t triangle) const;
+    // Calls visit(record, first, last) for each record's triangles [first, last).
+    template <class Visit>
+    void forEachRun(Visit visit) const {
+        for (std::size_t r = 0; r < primitives.size(); ++r) {
+            const std::size_t first = primitives[r].firstTriangle;
+            const std::size_t last = r + 1 < primitives.size() ? primitives[r + 1].firstTriangle : triangles.size();
+            if (first < last) visit(r, first, last);
+        }
+    }
     // The memory the triangles take: corners, triangles and primitive records.
     std::size_t bytesKept() const;
 };

@@ -68,11 +68,12 @@ double clampedDistance(double d) { return std::clamp(d, kMinDistance, kMaxDistan
 template <typename Wanted>
 Bounds cornersOf(const geometry::LodGeometry& lod, Wanted wanted) {
     Bounds b;
-    for (const geometry::PlacedTriangle& t : lod.triangles) {
-        if (t.primitiveRecord >= lod.primitives.size() || !wanted(lod.primitives[t.primitiveRecord])) continue;
-        for (std::uint32_t corner : t.corner)
-            if (corner < lod.corners.size()) b.add(lod.corners[corner]);
-    }
+    lod.forEachRun([&](std::size_t record, std::size_t first, std::size_t last) {
+        if (!wanted(lod.primitives[record])) return;
+        for (std::size_t i = first; i < last; ++i)
+            for (std::uint32_t corner : lod.triangles[i].corner)
+                if (corner < lod.corners.size()) b.add(lod.corners[corner]);
+    });
     return b;
 }
 

@@ -81,11 +81,16 @@ bool selects(const PlacedFinding& f, const geometry::PrimitiveRecord& p) {
 
 void outlineSelection(const geometry::LodGeometry& lod, const PlacedFinding& f, Image& image) {
     if (f.kind == FindingKind::ShortEdge || f.subObject == geometry::kNoPlace) return;
+    // Which triangles are the finding's, then which pixels.
+    std::vector<unsigned char> chosen(lod.triangles.size(), 0);
+    lod.forEachRun([&](std::size_t record, std::size_t first, std::size_t last) {
+        if (selects(f, lod.primitives[record])) std::fill(chosen.begin() + std::ptrdiff_t(first), chosen.begin() + std::ptrdiff_t(last), 1);
+    });
     const std::size_t n = image.ids.size();
     std::vector<unsigned char> member(n, 0);
     for (std::size_t p = 0; p < n; ++p) {
         const std::uint32_t id = image.ids[p];
-        member[p] = id != kNoTriangle && selects(f, lod.primitives[lod.triangles[id].primitiveRecord]);
+        member[p] = id != kNoTriangle && chosen[id];
     }
     const int w = image.width, h = image.height;
     for (int y = 0; y < h; ++y)
@@ -151,7 +156,11 @@ Image drawLod(const geometry::LodGeometry& lod, const Camera& camera, int width,
     const std::vector<Rgb> base = primitiveColours(lod);
     std::vector<Rgb> shaded(lod.triangles.size());
     inParts(shaded.size(), threads, [&](std::size_t first, std::size_t last) {
+        if (first >= last) return;
+        // The records' runs follow the triangles' order: walk along them.
+        std::size_t record = lod.recordOf(first);
         for (std::size_t i = first; i < last; ++i) {
+            while (record + 1 < lod.primitives.size() && lod.primitives[record + 1].firstTriangle <= i) ++record;
             const geometry::PlacedTriangle& t = lod.triangles[i];
             const geometry::Vec3f& a = lod.corners[t.corner[0]];
             const geometry::Vec3f& b = lod.corners[t.corner[1]];
@@ -163,7 +172,7 @@ Image drawLod(const geometry::LodGeometry& lod, const Camera& camera, int width,
             double intensity = kAmbient;
             if (length > 0 && std::isfinite(length))
                 intensity += kDiffuse * std::fabs(n.x * light.x + n.y * light.y + n.z * light.z) / length;
-            const Rgb colour = base[t.primitiveRecord];
+            const Rgb colour = base[record];
             shaded[i] = {shade(colour.r, intensity), shade(colour.g, intensity), shade(colour.b, intensity)};
         }
     });

@@ -150,6 +150,16 @@ TEST(LodGeometry, EachGeometryFaultBecomesAFindingWithItsPlace) {
     }
 }
 
+TEST(LodGeometry, TrianglesAfterOneLeftOutKeepTheReportsNumbers) {
+    PlacedShapeParts parts;
+    parts.primitives.replace(parts.primitives.find("( 6 0 1 2 1 2 3 )"), 17, "( 6 0 1 9 1 2 3 )");
+    const LodGeometry lod = build(parts);
+    ASSERT_EQ(lod.triangles.size(), 2u);
+    const auto second = lod.tag(0), other = lod.tag(1);
+    EXPECT_EQ(std::tie(second.primitive, second.polyNumber), std::make_tuple(0, 3));
+    EXPECT_EQ(std::tie(other.primitive, other.polyNumber), std::make_tuple(1, 2));
+}
+
 TEST(LodGeometry, ALevelBeyondTheShapeGivesNothing) {
     NodePtr root = readShape(placedShape(PlacedShapeParts{}));
     EXPECT_EQ(geometry::lodCount(*root), 1);

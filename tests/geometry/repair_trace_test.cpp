@@ -134,7 +134,7 @@ TEST(RepairTrace, NeighbouringPartsAreDrawnInDifferentColourFamilies) {
         for (int x = 0; x < w; ++x) {
             const std::uint32_t id = image.idAt(x, y);
             if (id == picture::kNoTriangle) continue;
-            const std::int32_t piece = lod.primitives[lod.triangles[id].primitiveRecord].piece;
+            const std::int32_t piece = lod.primitives[lod.recordOf(id)].piece;
             const std::uint8_t* p = image.pixel(x, y);
             if (piece == 1) {
                 ++odd;

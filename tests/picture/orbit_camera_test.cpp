@@ -174,8 +174,8 @@ TEST(OrbitCamera, ZoomAtKeepsThePointUnderTheCursor) {
 TEST(OrbitCamera, BoundsOfAFindingAreItsShortEdgeOrItsPartsCorners) {
     geometry::LodGeometry lod;
     lod.corners = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 5, 5}, {6, 5, 5}, {5, 7, 5}};
-    lod.primitives = {{0, 0, 0}, {0, 1, 0}};
-    lod.triangles = {{{0, 1, 2}, 0, 2}, {{3, 4, 5}, 1, 2}};
+    lod.primitives = {{0, 0, 0, 0, geometry::kNoPlace, 0, 2}, {0, 1, 0, 0, geometry::kNoPlace, 1, 2}};
+    lod.triangles = {{{0, 1, 2}}, {{3, 4, 5}}};
     geometry::PlacedFinding primitive;
     primitive.kind = geometry::FindingKind::OversizePrimitive;
     primitive.subObject = 0, primitive.primitive = 1;
