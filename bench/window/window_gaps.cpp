@@ -112,6 +112,12 @@ int main(int argc, char* argv[]) {
                         window.view()->canvas().width(), window.view()->canvas().height(),
                         static_cast<long long>(opening.elapsed()));
             if (grab) window.view()->grab().save(QString::fromLocal8Bit(grab));
+            // What the view keeps of every LOD, as read and as written, against the triangles read.
+            std::size_t bytes = 0, triangles = 0;
+            for (const auto& lod : window.view()->shape()->original) bytes += lod.bytesKept(), triangles += lod.triangles.size();
+            for (const auto& lod : window.view()->shape()->repaired) bytes += lod.bytesKept();
+            std::printf("the view keeps %.1f bytes a triangle read (%s)\n", triangles ? double(bytes) / double(triangles) : 0.0,
+                        window.view()->shape()->hasRepaired() ? "as read and as written" : "as read");
         }
         QTimer::singleShot(0, [&] {
             QElapsedTimer closing;

@@ -41,6 +41,7 @@ public:
     // The LOD shown, as read or as written.
     const geometry::LodGeometry* shownLod() const;
     ShapeCanvas& canvas() const { return *canvas_; }
+    const ViewShape* shape() const { return shape_.get(); }
 
 private:
     void fillLodChooser();
