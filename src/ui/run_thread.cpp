@@ -44,7 +44,11 @@ public:
 
     // The view keeps the triangles of every LOD as read and, after a write,
     // as written: ready when the run ends, whatever it did to the tree.
-    void shapeRead(const clsReader& root) override { shape_->original = allLods(root, nullptr); }
+    void shapeRead(const clsReader& root) override {
+        shape_->original = allLods(root, nullptr);
+        findings::TextureFolders listings;
+        shape_->problems = findings::findProblems(root, {&listings, listings.foldersFor(shape_->file, {})});
+    }
     RepairTrace* repairTrace() override { return &trace_; }
     void shapeWritten(const clsReader& root) override { shape_->repaired = allLods(root, &trace_); }
 

@@ -133,9 +133,8 @@ const geometry::LodGeometry* ViewWindow::shownLod() const {
 void ViewWindow::showLod() {
     const geometry::LodGeometry* lod = shownLod();
     lodChooser_->setCurrentIndex(lodChooser_->findData(lod_));
-    findingsModel_->setLod(shape_, lod);
-    const qsizetype count = lod ? static_cast<qsizetype>(lod->findings.size()) : 0;
-    findingsTitle_->setText(tr("&Findings (%1)").arg(QLocale().toString(count)));
+    findingsModel_->setLod(shape_, lod, !repaired_);
+    findingsTitle_->setText(tr("&Findings (%1)").arg(QLocale().toString(findingsModel_->rowCount())));
     canvas_->setSelected(std::nullopt);
     canvas_->setLod(shape_, lod);
 }
@@ -170,14 +169,26 @@ void ViewWindow::selectFinding(const geometry::PlacedFinding* finding) {
 }
 
 void ViewWindow::findingChosen() {
-    const geometry::PlacedFinding* finding = selectedFinding();
     const geometry::LodGeometry* lod = shownLod();
-    if (!finding || !lod) {
+    const int row = findings_->currentIndex().row();
+    if (const geometry::PlacedFinding* finding = findingsModel_->finding(row); finding && lod) {
+        canvas_->setSelected(*finding);
+        canvas_->frameOn(picture::boundsOf(*lod, *finding));
+        return;
+    }
+    // One of the shape's own findings: its sub-object or primitive, where it has one.
+    const findings::Finding* problem = findingsModel_->problem(row);
+    if (!problem || !lod || !problem->place.subObject) {
         canvas_->setSelected(std::nullopt);
         return;
     }
-    canvas_->setSelected(*finding);
-    canvas_->frameOn(picture::boundsOf(*lod, *finding));
+    const findings::Place& place = problem->place;
+    geometry::PlacedFinding outline;
+    outline.lod = lod->lod;
+    outline.subObject = static_cast<std::int32_t>(*place.subObject);
+    outline.primitive = place.primitive ? static_cast<std::int32_t>(*place.primitive) : geometry::kNoPlace;
+    canvas_->setSelected(outline);
+    canvas_->frameOn(picture::boundsOfPlace(*lod, outline.subObject, outline.primitive));
 }
 
 void ViewWindow::showPlace(const geometry::ReportPlace& place) {

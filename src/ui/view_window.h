@@ -37,6 +37,7 @@ public:
     bool showingRepaired() const { return repaired_; }
     int lod() const { return lod_; }
     void setLod(int lod);
+    // The selected finding placed on the triangles, if that is what is selected.
     const geometry::PlacedFinding* selectedFinding() const;
     // The LOD shown, as read or as written.
     const geometry::LodGeometry* shownLod() const;

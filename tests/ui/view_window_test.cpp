@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "generator/shape_generator.h"
+#include "picture/shape_picture.h"
 #include "run/fix_run.h"
 #include "run_gate.h"
 #include "ui/shape_canvas.h"
@@ -159,6 +161,54 @@ TEST_F(WindowView, RepairedShowsTheSplitPieces) {
 
     control<QRadioButton>(view, "original").click();
     EXPECT_EQ(view.shownLod()->primitives.size(), 1u);
+}
+
+TEST_F(WindowView, TheShapesOwnFindingsAreListedAndOutlined) {
+    // One triangle, and a geometry_info that counts two.
+    const auto path = dir.path() / "miscounted.s";
+    writeShape(path, R"(shape (
+	shape_header ( 00000000 00000000 )
+	points ( 3 point ( 0 0 0 ) point ( 1 0 0 ) point ( 0 0 1 ) )
+	normals ( 1 vector ( 0 1 0 ) )
+	vtx_states ( 1 vtx_state ( 00000000 0 -5 0 00000002 ) )
+	prim_states ( 1 prim_state ( 00000000 0 tex_idxs ( 0 ) 0 0 0 0 1 ) )
+	lod_controls ( 1 lod_control ( distance_levels_header ( 0 ) distance_levels ( 1 distance_level (
+		distance_level_header ( dlevel_selection ( 2000 ) hierarchy ( 1 -1 ) )
+		sub_objects ( 1 sub_object (
+			sub_object_header ( 00000400 -1 -1 000001d2 000001c4
+				geometry_info ( 2 1 0 3 0 0 1 0 0 0
+					geometry_nodes ( 1 geometry_node ( 2 0 0 0 0 cullable_prims ( 1 1 3 ) ) )
+					geometry_node_map ( 1 0 ) )
+				subobject_shaders ( 1 0 ) subobject_light_cfgs ( 1 0 ) 0 )
+			vertices ( 3
+				vertex ( 00000000 0 0 00000000 00000000 vertex_uvs ( 1 0 ) )
+				vertex ( 00000000 1 0 00000000 00000000 vertex_uvs ( 1 0 ) )
+				vertex ( 00000000 2 0 00000000 00000000 vertex_uvs ( 1 0 ) ) )
+			vertex_sets ( 1 vertex_set ( 0 0 3 ) )
+			primitives ( 2 prim_state_idx ( 0 )
+				indexed_trilist ( vertex_idxs ( 3 0 1 2 ) normal_idxs ( 1 0 3 ) flags ( 1 00000000 ) ) ) ) ) ) ) ) ) )
+)");
+    runAndWait(window, path);
+    viewButton().click();
+    ui::ViewWindow& view = *window.view();
+    auto& findings = control<QListView>(view, "findings");
+    ASSERT_EQ(findings.model()->rowCount(), 1);
+    const QModelIndex row = findings.model()->index(0, 0);
+    EXPECT_TRUE(row.data().toString().startsWith(QStringLiteral("Polygons \"2\" but the triangle lists hold 1")))
+        << row.data().toString().toStdString();
+    findings.setCurrentIndex(row);
+
+    // Its sub-object is outlined.
+    ASSERT_TRUE(waitForFrame(view));
+    const picture::Image& image = view.canvas().shownImage();
+    const picture::Rgb outline = picture::colours::kSelection;
+    bool outlined = false;
+    for (int y = 0; y < image.height && !outlined; ++y)
+        for (int x = 0; x < image.width && !outlined; ++x) {
+            const std::uint8_t* p = image.pixel(x, y);
+            outlined = p[0] == outline.r && p[1] == outline.g && p[2] == outline.b;
+        }
+    EXPECT_TRUE(outlined);
 }
 
 }  // namespace
