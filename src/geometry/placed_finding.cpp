@@ -34,7 +34,7 @@ std::string describe(const PlacedFinding& f) {
             return "sub-object made by a division, " + place(f);
         case FindingKind::GeometryFault: {
             std::string text = faultText(f.fault) + ", " + place(f);
-            if (f.count > 0) text += " (" + std::to_string(f.count) + " triangles left out)";
+            if (f.count > 0) text += " (" + std::to_string(f.count) + (f.count == 1 ? " triangle" : " triangles") + " left out)";
             return text;
         }
     }

@@ -170,6 +170,7 @@ TEST_F(WindowView, TheShapesOwnFindingsAreListedAndOutlined) {
 	shape_header ( 00000000 00000000 )
 	points ( 3 point ( 0 0 0 ) point ( 1 0 0 ) point ( 0 0 1 ) )
 	normals ( 1 vector ( 0 1 0 ) )
+	matrices ( 1 matrix MAIN ( 1 0 0 0 1 0 0 0 1 0 0 0 ) )
 	vtx_states ( 1 vtx_state ( 00000000 0 -5 0 00000002 ) )
 	prim_states ( 1 prim_state ( 00000000 0 tex_idxs ( 0 ) 0 0 0 0 1 ) )
 	lod_controls ( 1 lod_control ( distance_levels_header ( 0 ) distance_levels ( 1 distance_level (
