@@ -17,6 +17,7 @@
 #include "picture/shape_picture.h"
 #include "run/fix_run.h"
 #include "run_gate.h"
+#include "sound_shape.h"
 #include "ui/shape_canvas.h"
 #include "ui/view_window.h"
 #include "window_test.h"
@@ -166,29 +167,9 @@ TEST_F(WindowView, RepairedShowsTheSplitPieces) {
 TEST_F(WindowView, TheShapesOwnFindingsAreListedAndOutlined) {
     // One triangle, and a geometry_info that counts two.
     const auto path = dir.path() / "miscounted.s";
-    writeShape(path, R"(shape (
-	shape_header ( 00000000 00000000 )
-	points ( 3 point ( 0 0 0 ) point ( 1 0 0 ) point ( 0 0 1 ) )
-	normals ( 1 vector ( 0 1 0 ) )
-	matrices ( 1 matrix MAIN ( 1 0 0 0 1 0 0 0 1 0 0 0 ) )
-	vtx_states ( 1 vtx_state ( 00000000 0 -5 0 00000002 ) )
-	prim_states ( 1 prim_state ( 00000000 0 tex_idxs ( 0 ) 0 0 0 0 1 ) )
-	lod_controls ( 1 lod_control ( distance_levels_header ( 0 ) distance_levels ( 1 distance_level (
-		distance_level_header ( dlevel_selection ( 2000 ) hierarchy ( 1 -1 ) )
-		sub_objects ( 1 sub_object (
-			sub_object_header ( 00000400 -1 -1 000001d2 000001c4
-				geometry_info ( 2 1 0 3 0 0 1 0 0 0
-					geometry_nodes ( 1 geometry_node ( 2 0 0 0 0 cullable_prims ( 1 1 3 ) ) )
-					geometry_node_map ( 1 0 ) )
-				subobject_shaders ( 1 0 ) subobject_light_cfgs ( 1 0 ) 0 )
-			vertices ( 3
-				vertex ( 00000000 0 0 00000000 00000000 vertex_uvs ( 1 0 ) )
-				vertex ( 00000000 1 0 00000000 00000000 vertex_uvs ( 1 0 ) )
-				vertex ( 00000000 2 0 00000000 00000000 vertex_uvs ( 1 0 ) ) )
-			vertex_sets ( 1 vertex_set ( 0 0 3 ) )
-			primitives ( 2 prim_state_idx ( 0 )
-				indexed_trilist ( vertex_idxs ( 3 0 1 2 ) normal_idxs ( 1 0 3 ) flags ( 1 00000000 ) ) ) ) ) ) ) ) ) )
-)");
+    std::string miscounted(kSoundShape);
+    miscounted.replace(miscounted.find("geometry_info ( 1 "), 18, "geometry_info ( 2 ");
+    writeShape(path, miscounted);
     runAndWait(window, path);
     viewButton().click();
     ui::ViewWindow& view = *window.view();
