@@ -60,6 +60,13 @@ QSize ShapeCanvas::pixelSize() const {
 }
 
 void ShapeCanvas::redraw() {
+    if (redrawPending_) return;
+    redrawPending_ = true;
+    QMetaObject::invokeMethod(this, &ShapeCanvas::requestFrame, Qt::QueuedConnection);
+}
+
+void ShapeCanvas::requestFrame() {
+    redrawPending_ = false;
     const QSize size = pixelSize();
     FrameRequest request;
     request.shape = shape_;

@@ -32,7 +32,7 @@ public:
 
     const picture::OrbitCamera& orbit() const { return orbit_; }
     // The frame on screen is the one last asked for.
-    bool frameCurrent() const { return shownSerial_ == requestedSerial_; }
+    bool frameCurrent() const { return !redrawPending_ && shownSerial_ == requestedSerial_; }
     const picture::Image& shownImage() const { return shown_.image; }
     // "LOD 0, sub-object 3, primitive 2, triangle 1744" for the triangle at a
     // point of the widget; empty over the background or before a frame.
@@ -59,7 +59,10 @@ private:
 
     // The picture's size in the screen's pixels.
     QSize pixelSize() const;
+    // Asks for a frame once the current event is handled, so that several
+    // changes in one event (a LOD and a selection, say) make one frame.
     void redraw();
+    void requestFrame();
     void takeFrame();
     void updateCursorName(QPoint point);
 
@@ -72,6 +75,7 @@ private:
     Frame shown_;
     QImage shownPicture_;
     std::uint64_t requestedSerial_ = 0;
+    bool redrawPending_ = false;
     std::uint64_t shownSerial_ = 0;
 
     bool fitted_ = false;  // the whole LOD in view, as F shows it, and not turned since

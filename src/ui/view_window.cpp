@@ -198,8 +198,10 @@ void ViewWindow::showPlace(const geometry::ReportPlace& place) {
     const geometry::LodGeometry* lod = shownLod();
     if (!lod) return;
     if (const geometry::PlacedFinding* finding = geometry::findingAt(*lod, place)) {
+        const QModelIndex before = findings_->currentIndex();
         selectFinding(finding);
-        findingChosen();  // framed again even when it was already selected
+        // A finding that was selected already is framed again.
+        if (findings_->currentIndex() == before) findingChosen();
         return;
     }
     selectFinding(nullptr);
